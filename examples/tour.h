@@ -1,0 +1,16 @@
+// The sections of the tour, one per family. Each prints what it does and returns false when a
+// result is not the one it expects.
+#pragma once
+
+#include <QOVAicuC.h>
+
+#include <string>
+
+bool tourStrings();
+
+namespace tour {
+
+// Prints one line "label: value" and compares it with the expected value.
+bool show(const char* label, const std::string& value, const std::string& expected);
+
+}  // namespace tour
