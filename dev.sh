@@ -62,7 +62,7 @@ case "$stage" in
       ensure_packages
       exec ".ci/stages/$stage"
     fi
-    echo "usage: $0 demo|test|sanitize" >&2
+    echo "usage: $0 demo|test|sanitize|$(ls .ci/stages | tr "\n" "|")" >&2
     exit 2
     ;;
 esac
