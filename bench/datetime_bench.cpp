@@ -1,0 +1,91 @@
+// Date-time formatting and parsing (medium styles, GMT; en_US and de_DE; one and two threads,
+// handles per thread): the library's operations next to icu::DateFormat's format and parse.
+#include "alloc_count.h"
+#include "support.h"
+
+#include "QOVAicuC.h"
+
+#include <unicode/datefmt.h>
+#include <unicode/timezone.h>
+
+#include <memory>
+
+using icu::DateFormat;
+using icu::UnicodeString;
+using D = QOVAUnicodeDateTimeFormatterServices;
+using DF = QOVAUnicodeDateTimeFormatterFactory;
+using F = QOVAUnicodeStringFactory;
+
+namespace {
+
+constexpr long long kSeconds = 1710511200;  // 2024-03-15 14:00:00 UTC
+
+std::unique_ptr<DateFormat> icuFormatter(const char* locale) {
+    std::unique_ptr<DateFormat> format(
+        DateFormat::createDateTimeInstance(DateFormat::kMedium, DateFormat::kMedium, icu::Locale(locale)));
+    format->setTimeZone(*icu::TimeZone::getGMT());
+    return format;
+}
+
+void formatLib(benchmark::State& state, const char* locale) {
+    void* formatter = DF::make(locale);
+    void* out = F::make();
+    qbench::AllocMeter meter;
+    for (auto _ : state) D::FormatDateTimeToString(formatter, out, kSeconds);
+    meter.report(state);
+    F::destroy(out);
+    DF::destroy(formatter);
+}
+
+void formatIcu(benchmark::State& state, const char* locale) {
+    const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        out.remove();
+        formatter->format(static_cast<double>(kSeconds) * 1000.0, out);
+    }
+    meter.report(state);
+}
+
+// The text to parse, on both sides, is what FormatDateTimeToString hands back for kSeconds:
+// ICU's text with its narrow no-break spaces turned into spaces.
+UnicodeString formatted(const char* locale) {
+    UnicodeString text;
+    icuFormatter(locale)->format(static_cast<double>(kSeconds) * 1000.0, text);
+    text.findAndReplace(UnicodeString(char16_t(0x202F)), UnicodeString(char16_t(0x20)));
+    return text;
+}
+
+void parseLib(benchmark::State& state, const char* locale) {
+    void* formatter = DF::make(locale);
+    void* text = qbench::terminated(formatted(locale));
+    qbench::AllocMeter meter;
+    for (auto _ : state) benchmark::DoNotOptimize(D::FormatStringToDateTime(formatter, text));
+    meter.report(state);
+    F::destroy(text);
+    DF::destroy(formatter);
+}
+
+void parseIcu(benchmark::State& state, const char* locale) {
+    const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
+    const UnicodeString text = formatted(locale);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        benchmark::DoNotOptimize(static_cast<long long>(formatter->parse(text, status)));
+    }
+    meter.report(state);
+}
+
+void registerAll() {
+    for (const char* locale : {"en_US", "de_DE"}) {
+        const std::string at = std::string(" ") + locale;
+        qbench::registerPair("FormatDateTimeToString" + at, qbench::threads, formatLib, formatIcu, locale);
+        qbench::registerPair("FormatStringToDateTime" + at, qbench::threads, parseLib, parseIcu, locale);
+    }
+}
+
+[[maybe_unused]] const bool registered = (registerAll(), true);
+
+}  // namespace

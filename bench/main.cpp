@@ -1,0 +1,136 @@
+// The benchmark program: installs the counting allocators before ICU's first allocation, runs
+// the registered benchmarks, and after the usual console output prints two tables: each
+// operation through the library next to its direct-ICU twin (median of the repetitions when
+// there are several), and the cost per UTF-16 unit of the sized benchmarks.
+#include "alloc_count.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Measure {
+    bool present = false;
+    double ns = 0;
+    double allocs = 0;
+};
+
+struct Row {
+    std::string op;       // operation name without the /lib or /icu suffix
+    std::string arg;      // benchmark argument (text size), if any
+    std::string threads;  // "threads:N", if set
+    Measure lib, icu;
+};
+
+class TableReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) collect(run);
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        printPairs();
+        printScaling();
+    }
+
+private:
+    void collect(const Run& run) {
+        if (run.error_occurred) return;
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+        if (!median && !single) return;
+        const std::string& fn = run.run_name.function_name;
+        const std::size_t slash = fn.rfind('/');
+        if (slash == std::string::npos) return;
+        const std::string side = fn.substr(slash + 1);
+        if (side != "lib" && side != "icu") return;
+        const std::string key = fn.substr(0, slash) + "|" + run.run_name.args + "|" + run.run_name.threads;
+        auto found = index_.find(key);
+        if (found == index_.end()) {
+            found = index_.emplace(key, rows_.size()).first;
+            rows_.push_back(Row{fn.substr(0, slash), run.run_name.args, run.run_name.threads, {}, {}});
+        }
+        Measure& m = side == "lib" ? rows_[found->second].lib : rows_[found->second].icu;
+        m.present = true;
+        m.ns = run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        const auto allocs = run.counters.find("allocs");
+        m.allocs = allocs == run.counters.end() ? 0 : allocs->second.value;
+    }
+
+    static std::string label(const Row& r) {
+        std::string s = r.op;
+        if (!r.arg.empty()) s += " [" + r.arg + "]";
+        if (!r.threads.empty()) s += " " + r.threads;
+        return s;
+    }
+
+    static std::string number(double v, const char* format) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, format, v);
+        return buffer;
+    }
+
+    void printPairs() {
+        std::ostream& out = GetOutputStream();
+        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | allocs library/twin |\n"
+               "|---|---:|---:|---:|---:|\n";
+        for (const Row& r : rows_) {
+            if (!r.lib.present || !r.icu.present) continue;
+            const double ratio = r.icu.ns > 0 ? r.lib.ns / r.icu.ns : 0;
+            out << "| " << label(r) << " | " << number(r.lib.ns, "%.1f") << " | "
+                << number(r.icu.ns, "%.1f") << " | " << number(ratio, "%.3f")
+                << (ratio > 1.05 ? " *" : "") << " | " << number(r.lib.allocs, "%.2f") << " / "
+                << number(r.icu.allocs, "%.2f") << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "")
+                << " |\n";
+        }
+        out << "(* ratio above 1.05, or more allocations than the twin)\n";
+    }
+
+    // For the sized benchmarks: ns per UTF-16 unit of the library call at each size, which stays
+    // flat when the cost grows linearly with the text.
+    void printScaling() {
+        std::map<std::string, std::vector<const Row*>> byOp;
+        std::vector<std::string> order;
+        for (const Row& r : rows_) {
+            if (r.arg.empty() || !r.threads.empty() || !r.lib.present) continue;
+            if (byOp[r.op].empty()) order.push_back(r.op);
+            byOp[r.op].push_back(&r);
+        }
+        if (order.empty()) return;
+        std::ostream& out = GetOutputStream();
+        out << "\n| operation (library) | size | ns/op | ns per unit |\n|---|---:|---:|---:|\n";
+        for (const std::string& op : order) {
+            for (const Row* r : byOp[op]) {
+                const double units = std::stod(r->arg);
+                out << "| " << op << " | " << r->arg << " | " << number(r->lib.ns, "%.1f") << " | "
+                    << number(r->lib.ns / units, "%.3f") << " |\n";
+            }
+        }
+    }
+
+    std::vector<Row> rows_;
+    std::map<std::string, std::size_t> index_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before anything can make ICU allocate: ICU accepts its memory functions only then.
+    if (!qbench::installIcuCounting()) {
+        std::fprintf(stderr, "ICU refused the counting allocator: it had already allocated\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,143 @@
+// Regular expressions over the sized sample text: a find loop over every number, replaceAll of
+// every number, and a split at every run of spaces; the library's operations next to the same
+// RegexMatcher calls.
+#include "alloc_count.h"
+#include "support.h"
+
+#include "QOVAicuC.h"
+
+#include <unicode/regex.h>
+
+#include <memory>
+
+using icu::RegexMatcher;
+using icu::UnicodeString;
+using R = QOVAUnicodeRegexServices;
+using F = QOVAUnicodeStringFactory;
+
+namespace {
+
+std::size_t units(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
+
+const std::u16string kNumbers = u"[0-9]+";
+const std::u16string kSpaces = u"\\s+";
+const std::u16string kReplacement = u"#";
+
+// A matcher handle for `pattern` bound to a terminated input handle (which make strips).
+struct LibMatcher {
+    void* pattern;
+    void* input;
+    void* matcher;
+    LibMatcher(const std::u16string& p, const std::u16string& text)
+        : pattern(qbench::terminated(p)), input(qbench::terminated(text)),
+          matcher(QOVAUnicodeRegexFactory::make(pattern, input, 0)) {}
+    ~LibMatcher() {
+        QOVAUnicodeRegexFactory::destroy(matcher);
+        F::destroy(input);
+        F::destroy(pattern);
+    }
+};
+
+struct IcuMatcher {
+    UnicodeString input;
+    std::unique_ptr<RegexMatcher> matcher;
+    IcuMatcher(const std::u16string& p, const std::u16string& text) : input(qbench::icu16(text)) {
+        UErrorCode status = U_ZERO_ERROR;
+        matcher = std::make_unique<RegexMatcher>(qbench::icu16(p), input, 0, status);
+    }
+};
+
+// --- find loop: every match of the text, from the start -------------------------------------
+
+void findLoopLib(benchmark::State& state) {
+    LibMatcher m(kNumbers, qbench::sampleText(units(state)));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        R::reset(m.matcher);
+        int found = 0;
+        while (R::find(m.matcher)) ++found;
+        benchmark::DoNotOptimize(found);
+    }
+    meter.report(state);
+}
+
+void findLoopIcu(benchmark::State& state) {
+    IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        m.matcher->reset();
+        int found = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        while (m.matcher->find(status) && U_SUCCESS(status)) ++found;
+        benchmark::DoNotOptimize(found);
+    }
+    meter.report(state);
+}
+
+// --- replaceAll into an output string -------------------------------------------------------
+
+void replaceAllLib(benchmark::State& state) {
+    LibMatcher m(kNumbers, qbench::sampleText(units(state)));
+    void* replacement = qbench::terminated(kReplacement);
+    void* output = F::make();
+    qbench::AllocMeter meter;
+    for (auto _ : state) benchmark::DoNotOptimize(R::replaceAll(m.matcher, replacement, output));
+    meter.report(state);
+    F::destroy(output);
+    F::destroy(replacement);
+}
+
+void replaceAllIcu(benchmark::State& state) {
+    IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
+    const UnicodeString replacement = qbench::icu16(kReplacement);
+    UnicodeString output;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        output = m.matcher->replaceAll(replacement, status);
+        benchmark::DoNotOptimize(status);
+    }
+    meter.report(state);
+}
+
+// --- split at runs of white space into an array with room for every field -------------------
+
+int32_t fieldCount(const std::u16string& text) {
+    IcuMatcher m(kSpaces, text);
+    int32_t matches = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    while (m.matcher->find(status)) ++matches;
+    return matches + 2;  // fields, plus one element that stays unused
+}
+
+void splitLib(benchmark::State& state) {
+    const std::u16string text = qbench::sampleText(units(state));
+    const int32_t capacity = fieldCount(text);
+    LibMatcher m(kSpaces, u"");
+    void* input = qbench::terminated(text);
+    auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
+    qbench::AllocMeter meter;
+    for (auto _ : state) benchmark::DoNotOptimize(R::split(m.matcher, input, fields.get(), capacity));
+    meter.report(state);
+    F::destroy(input);
+}
+
+void splitIcu(benchmark::State& state) {
+    const std::u16string text = qbench::sampleText(units(state));
+    const int32_t capacity = fieldCount(text);
+    IcuMatcher m(kSpaces, u"");
+    const UnicodeString input = qbench::icu16(text);
+    auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        benchmark::DoNotOptimize(m.matcher->split(input, fields.get(), capacity, status));
+    }
+    meter.report(state);
+}
+
+}  // namespace
+
+QBENCH_PAIR("regex find loop", findLoopLib, findLoopIcu, qbench::sizes);
+QBENCH_PAIR("regex replaceAll", replaceAllLib, replaceAllIcu, qbench::sizes);
+QBENCH_PAIR("regex split", splitLib, splitIcu, qbench::sizes);

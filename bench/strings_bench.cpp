@@ -1,0 +1,258 @@
+// String making, search, comparison and editing: the library's operation next to the ICU calls
+// it stands for, at the four text sizes.
+#include "alloc_count.h"
+#include "support.h"
+
+#include "QOVAicuC.h"
+
+#include <unicode/locid.h>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+#include <vector>
+
+using icu::UnicodeString;
+using S = QOVAUnicodeStringServices;
+using F = QOVAUnicodeStringFactory;
+
+namespace {
+
+std::size_t units(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
+
+// --- making a string from UTF-8 codepage bytes, then releasing it ---------------------------
+
+void makeUtf8Lib(benchmark::State& state) {
+    const std::string bytes = qbench::sampleUtf8(units(state));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        void* h = F::make(bytes.c_str(), "UTF-8");
+        benchmark::DoNotOptimize(h);
+        F::destroy(h);
+    }
+    meter.report(state);
+}
+
+void makeUtf8Icu(benchmark::State& state) {
+    const std::string bytes = qbench::sampleUtf8(units(state));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* s = new UnicodeString(bytes.c_str(), "UTF-8");
+        benchmark::DoNotOptimize(s);
+        delete s;
+    }
+    meter.report(state);
+}
+
+// --- making a string from NUL-terminated UTF-16 ---------------------------------------------
+
+void makeUtf16Lib(benchmark::State& state) {
+    const std::u16string text = qbench::sampleText(units(state));
+    const auto* data = reinterpret_cast<const unsigned short*>(text.c_str());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        void* h = F::make(data);
+        benchmark::DoNotOptimize(h);
+        F::destroy(h);
+    }
+    meter.report(state);
+}
+
+void makeUtf16Icu(benchmark::State& state) {
+    const std::u16string text = qbench::sampleText(units(state));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* s = new UnicodeString(text.c_str());
+        benchmark::DoNotOptimize(s);
+        delete s;
+    }
+    meter.report(state);
+}
+
+// --- making a string from 0-terminated UTF-32 -----------------------------------------------
+
+std::vector<int> utf32(std::size_t n) {
+    const std::u16string text = qbench::sampleText(n);
+    return std::vector<int>(text.begin(), text.end());  // BMP only: one code point per unit
+}
+
+void makeUtf32Lib(benchmark::State& state) {
+    std::vector<int> text = utf32(units(state));
+    text.push_back(0);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        bool failed = false;
+        void* h = F::make(text.data(), failed);
+        benchmark::DoNotOptimize(h);
+        F::destroy(h);
+    }
+    meter.report(state);
+}
+
+// ICU's own UTF-32 factory, given the same 0-terminated text.
+void makeUtf32Icu(benchmark::State& state) {
+    std::vector<int> text = utf32(units(state));
+    text.push_back(0);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* s = new UnicodeString(UnicodeString::fromUTF32(text.data(), -1));
+        benchmark::DoNotOptimize(s);
+        delete s;
+    }
+    meter.report(state);
+}
+
+// --- indexOf with a string needle that does not occur: a search of the whole text -----------
+
+const std::u16string kNeedle = u"zebra crossing";
+
+void indexOfLib(benchmark::State& state) {
+    void* hay = qbench::terminated(qbench::sampleText(units(state)));
+    void* needle = qbench::terminated(kNeedle);
+    qbench::AllocMeter meter;
+    for (auto _ : state) benchmark::DoNotOptimize(S::indexOf(hay, needle, 0));
+    meter.report(state);
+    F::destroy(needle);
+    F::destroy(hay);
+}
+
+void indexOfIcu(benchmark::State& state) {
+    const UnicodeString hay = qbench::icu16(qbench::sampleText(units(state)));
+    const UnicodeString needle = qbench::icu16(kNeedle);
+    qbench::AllocMeter meter;
+    for (auto _ : state) benchmark::DoNotOptimize(hay.indexOf(needle, 0));
+    meter.report(state);
+}
+
+// --- compareIgnoringCase of a text and its upper-case form (equal, so read to the end) ------
+
+UnicodeString upper(std::size_t n) {
+    UnicodeString text = qbench::icu16(qbench::sampleText(n));
+    text.toUpper(icu::Locale::getRoot());
+    return text;
+}
+
+void compareIgnoringCaseLib(benchmark::State& state) {
+    void* a = qbench::terminated(qbench::sampleText(units(state)));
+    void* b = qbench::terminated(upper(units(state)));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        int result = 2;
+        S::compareIgnoringCase(a, b, result);
+        benchmark::DoNotOptimize(result);
+    }
+    meter.report(state);
+    F::destroy(a);
+    F::destroy(b);
+}
+
+void compareIgnoringCaseIcu(benchmark::State& state) {
+    const UnicodeString a = qbench::icu16(qbench::sampleText(units(state)));
+    const UnicodeString b = upper(units(state));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        int result = a.caseCompare(b, U_FOLD_CASE_DEFAULT | U_COMPARE_CODE_POINT_ORDER);
+        benchmark::DoNotOptimize(result);
+    }
+    meter.report(state);
+}
+
+// --- append of a sized text to a short target; both sides cut the target back afterwards, so
+// every iteration starts from the same state and appends into the capacity the first one grew.
+
+const std::u16string kPrefix = u"Entry: ";
+
+void appendLib(benchmark::State& state) {
+    void* target = qbench::terminated(kPrefix);
+    void* source = qbench::terminated(qbench::sampleText(units(state)));
+    const auto keep = static_cast<int32_t>(kPrefix.size());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        S::append(target, source);
+        qbench::str(target).truncate(keep);
+    }
+    meter.report(state);
+    F::destroy(target);
+    F::destroy(source);
+}
+
+void appendIcu(benchmark::State& state) {
+    UnicodeString target = qbench::icu16(kPrefix);
+    const UnicodeString source = qbench::icu16(qbench::sampleText(units(state)));
+    const auto keep = static_cast<int32_t>(kPrefix.size());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        target.append(source);
+        target.truncate(keep);
+    }
+    meter.report(state);
+}
+
+// --- concatenate two texts of the size into a new string, then release it -------------------
+
+void concatenateLib(benchmark::State& state) {
+    void* a = qbench::terminated(qbench::sampleText(units(state)));
+    void* b = qbench::terminated(qbench::sampleText(units(state)));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        void* joined = nullptr;
+        S::concatenate(a, b, joined);
+        benchmark::DoNotOptimize(joined);
+        F::destroy(joined);
+    }
+    meter.report(state);
+    F::destroy(a);
+    F::destroy(b);
+}
+
+void concatenateIcu(benchmark::State& state) {
+    const UnicodeString a = qbench::icu16(qbench::sampleText(units(state)));
+    const UnicodeString b = qbench::icu16(qbench::sampleText(units(state)));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* joined = new UnicodeString(a + b);
+        benchmark::DoNotOptimize(joined);
+        delete joined;
+    }
+    meter.report(state);
+}
+
+// --- substring: the middle half of the text into a new string, then release it --------------
+
+void substringLib(benchmark::State& state) {
+    void* text = qbench::terminated(qbench::sampleText(units(state)));
+    const int start = static_cast<int>(units(state) / 4);
+    const int length = static_cast<int>(units(state) / 2);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        void* part = nullptr;
+        S::substring(text, part, start, length);
+        benchmark::DoNotOptimize(part);
+        F::destroy(part);
+    }
+    meter.report(state);
+    F::destroy(text);
+}
+
+void substringIcu(benchmark::State& state) {
+    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)));
+    const auto start = static_cast<int32_t>(units(state) / 4);
+    const auto length = static_cast<int32_t>(units(state) / 2);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* part = new UnicodeString(text, start, length);
+        benchmark::DoNotOptimize(part);
+        delete part;
+    }
+    meter.report(state);
+}
+
+}  // namespace
+
+QBENCH_PAIR("make(UTF-8 bytes)+destroy", makeUtf8Lib, makeUtf8Icu, qbench::sizes);
+QBENCH_PAIR("make(UTF-16)+destroy", makeUtf16Lib, makeUtf16Icu, qbench::sizes);
+QBENCH_PAIR("make(UTF-32)+destroy", makeUtf32Lib, makeUtf32Icu, qbench::sizes);
+QBENCH_PAIR("indexOf(string needle)", indexOfLib, indexOfIcu, qbench::sizes);
+QBENCH_PAIR("compareIgnoringCase", compareIgnoringCaseLib, compareIgnoringCaseIcu, qbench::sizes);
+QBENCH_PAIR("append", appendLib, appendIcu, qbench::sizes);
+QBENCH_PAIR("concatenate+destroy", concatenateLib, concatenateIcu, qbench::sizes);
+QBENCH_PAIR("substring+destroy", substringLib, substringIcu, qbench::sizes);
