@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -16,8 +17,10 @@ namespace {
 
 struct Measure {
     bool present = false;
-    double ns = 0;
+    double ns = 0;     // wall time per operation
+    double cpuNs = 0;  // CPU time per operation
     double allocs = 0;
+    double order = 0;  // registration order, for printing in it
 };
 
 struct Row {
@@ -59,7 +62,10 @@ private:
         }
         Measure& m = side == "lib" ? rows_[found->second].lib : rows_[found->second].icu;
         m.present = true;
-        m.ns = run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        const double toNs = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        m.ns = run.GetAdjustedRealTime() * toNs;
+        m.cpuNs = run.GetAdjustedCPUTime() * toNs;
+        m.order = static_cast<double>(run.family_index) + static_cast<double>(run.per_family_instance_index) / 1e6;
         const auto allocs = run.counters.find("allocs");
         m.allocs = allocs == run.counters.end() ? 0 : allocs->second.value;
     }
@@ -77,20 +83,30 @@ private:
         return buffer;
     }
 
+    void sortRows() {
+        std::sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
+            return (a.lib.present ? a.lib.order : a.icu.order) < (b.lib.present ? b.lib.order : b.icu.order);
+        });
+    }
+
     void printPairs() {
+        sortRows();
         std::ostream& out = GetOutputStream();
-        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | allocs library/twin |\n"
-               "|---|---:|---:|---:|---:|\n";
+        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | CPU-time ratio | allocs library/twin |\n"
+               "|---|---:|---:|---:|---:|---:|\n";
         for (const Row& r : rows_) {
             if (!r.lib.present || !r.icu.present) continue;
             const double ratio = r.icu.ns > 0 ? r.lib.ns / r.icu.ns : 0;
+            const double cpuRatio = r.icu.cpuNs > 0 ? r.lib.cpuNs / r.icu.cpuNs : 0;
             out << "| " << label(r) << " | " << number(r.lib.ns, "%.1f") << " | "
                 << number(r.icu.ns, "%.1f") << " | " << number(ratio, "%.3f")
-                << (ratio > 1.05 ? " *" : "") << " | " << number(r.lib.allocs, "%.2f") << " / "
+                << (ratio > 1.05 ? " *" : "") << " | " << number(cpuRatio, "%.3f") << " | "
+                << number(r.lib.allocs, "%.2f") << " / "
                 << number(r.icu.allocs, "%.2f") << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "")
                 << " |\n";
         }
-        out << "(* ratio above 1.05, or more allocations than the twin)\n";
+        out << "(ratio: wall time, library / twin, medians; * above 1.05, or more allocations than "
+               "the twin)\n";
     }
 
     // For the sized benchmarks: ns per UTF-16 unit of the library call at each size, which stays
