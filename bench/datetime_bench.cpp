@@ -9,6 +9,7 @@
 #include <unicode/timezone.h>
 
 #include <memory>
+#include <utility>
 
 using icu::DateFormat;
 using icu::UnicodeString;
@@ -48,6 +49,21 @@ void formatIcu(benchmark::State& state, const char* locale) {
     meter.report(state);
 }
 
+// Into a temporary, terminated, U+202F turned into a space, moved into the output.
+void formatSpec(benchmark::State& state, const char* locale) {
+    const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UnicodeString text;
+        formatter->format(static_cast<double>(kSeconds) * 1000.0, text);
+        qbench::terminate(text);
+        text.findAndReplace(UnicodeString(char16_t(0x202F)), UnicodeString(char16_t(0x20)));
+        out = std::move(text);
+    }
+    meter.report(state);
+}
+
 // The text to parse, on both sides, is what FormatDateTimeToString hands back for kSeconds:
 // ICU's text with its narrow no-break spaces turned into spaces.
 UnicodeString formatted(const char* locale) {
@@ -78,11 +94,26 @@ void parseIcu(benchmark::State& state, const char* locale) {
     meter.report(state);
 }
 
+// An unchanged copy of the terminated text is parsed.
+void parseSpec(benchmark::State& state, const char* locale) {
+    const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
+    const UnicodeString text = formatted(locale) + UnicodeString(char16_t(0));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        const UnicodeString copy(text);
+        UErrorCode status = U_ZERO_ERROR;
+        benchmark::DoNotOptimize(static_cast<long long>(formatter->parse(copy, status)));
+    }
+    meter.report(state);
+}
+
 void registerAll() {
     for (const char* locale : {"en_US", "de_DE"}) {
         const std::string at = std::string(" ") + locale;
-        qbench::registerPair("FormatDateTimeToString" + at, qbench::threads, formatLib, formatIcu, locale);
-        qbench::registerPair("FormatStringToDateTime" + at, qbench::threads, parseLib, parseIcu, locale);
+        qbench::registerTriple("FormatDateTimeToString" + at, qbench::threads, formatLib, formatIcu,
+                               formatSpec, locale);
+        qbench::registerTriple("FormatStringToDateTime" + at, qbench::threads, parseLib, parseIcu,
+                               parseSpec, locale);
     }
 }
 

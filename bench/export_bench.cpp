@@ -46,6 +46,21 @@ void utf8Icu(benchmark::State& state) {
     meter.report(state);
 }
 
+// The terminated text read up to its terminator (source length -1), as prescribed.
+void utf8Spec(benchmark::State& state) {
+    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    std::vector<char> buffer(qbench::sampleUtf8(units(state)).size() + 1);
+    const auto capacity = static_cast<int32_t>(buffer.size());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t length = 0;
+        u_strToUTF8(buffer.data(), capacity, &length, text.getBuffer(), -1, &status);
+        benchmark::DoNotOptimize(status);
+    }
+    meter.report(state);
+}
+
 void utf32Lib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
     std::vector<int> buffer(static_cast<std::size_t>(S::getAsUTF32size(text)) + 1);
@@ -70,6 +85,20 @@ void utf32Icu(benchmark::State& state) {
     meter.report(state);
 }
 
+void utf32Spec(benchmark::State& state) {
+    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    std::vector<UChar32> buffer(units(state) + 1);
+    const auto capacity = static_cast<int32_t>(buffer.size());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t length = 0;
+        u_strToUTF32(buffer.data(), capacity, &length, text.getBuffer(), -1, &status);
+        benchmark::DoNotOptimize(status);
+    }
+    meter.report(state);
+}
+
 // windows-1252 holds every character of the sample text, so no byte is substituted; with a
 // substitute character the library then only runs its pass over the output bytes, which the
 // second pair measures against the same pass written out.
@@ -88,8 +117,11 @@ void mbcsLib(benchmark::State& state, char substitute) {
     F::destroy(text);
 }
 
-void mbcsIcu(benchmark::State& state, char substitute) {
-    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)));
+// `terminated`: the prescribed form, the terminated text read up to its terminator.
+void mbcsIcu(benchmark::State& state, char substitute, bool terminated) {
+    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) +
+                                               std::u16string(terminated ? 1 : 0, u'\0'));
+    const int32_t sourceLength = terminated ? -1 : text.length();
     UErrorCode status = U_ZERO_ERROR;
     UConverter* converter = ucnv_open("windows-1252", &status);
     std::vector<char> buffer(units(state) + 1);
@@ -98,7 +130,7 @@ void mbcsIcu(benchmark::State& state, char substitute) {
     for (auto _ : state) {
         status = U_ZERO_ERROR;
         const int32_t n = ucnv_fromUChars(converter, buffer.data(), capacity, text.getBuffer(),
-                                          text.length(), &status);
+                                          sourceLength, &status);
         if (substitute != 0 && status == U_ZERO_ERROR) {
             char subst[4];
             int8_t count = sizeof subst;
@@ -117,13 +149,16 @@ void mbcsIcu(benchmark::State& state, char substitute) {
 }
 
 void mbcsPlainLib(benchmark::State& state) { mbcsLib(state, 0); }
-void mbcsPlainIcu(benchmark::State& state) { mbcsIcu(state, 0); }
+void mbcsPlainIcu(benchmark::State& state) { mbcsIcu(state, 0, false); }
+void mbcsPlainSpec(benchmark::State& state) { mbcsIcu(state, 0, true); }
 void mbcsSubstLib(benchmark::State& state) { mbcsLib(state, '?'); }
-void mbcsSubstIcu(benchmark::State& state) { mbcsIcu(state, '?'); }
+void mbcsSubstIcu(benchmark::State& state) { mbcsIcu(state, '?', false); }
+void mbcsSubstSpec(benchmark::State& state) { mbcsIcu(state, '?', true); }
 
 }  // namespace
 
-QBENCH_PAIR("getAsUTF8", utf8Lib, utf8Icu, qbench::sizes);
-QBENCH_PAIR("getAsUTF32", utf32Lib, utf32Icu, qbench::sizes);
-QBENCH_PAIR("getAsMBCS(windows-1252)", mbcsPlainLib, mbcsPlainIcu, qbench::sizes);
-QBENCH_PAIR("getAsMBCS(windows-1252, substitute '?')", mbcsSubstLib, mbcsSubstIcu, qbench::sizes);
+QBENCH_TRIPLE("getAsUTF8", utf8Lib, utf8Icu, utf8Spec, qbench::sizes);
+QBENCH_TRIPLE("getAsUTF32", utf32Lib, utf32Icu, utf32Spec, qbench::sizes);
+QBENCH_TRIPLE("getAsMBCS(windows-1252)", mbcsPlainLib, mbcsPlainIcu, mbcsPlainSpec, qbench::sizes);
+QBENCH_TRIPLE("getAsMBCS(windows-1252, substitute '?')", mbcsSubstLib, mbcsSubstIcu, mbcsSubstSpec,
+              qbench::sizes);

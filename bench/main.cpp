@@ -27,7 +27,7 @@ struct Row {
     std::string op;       // operation name without the /lib or /icu suffix
     std::string arg;      // benchmark argument (text size), if any
     std::string threads;  // "threads:N", if set
-    Measure lib, icu;
+    Measure lib, icu, spec;
 };
 
 class TableReporter : public benchmark::ConsoleReporter {
@@ -53,14 +53,15 @@ private:
         const std::size_t slash = fn.rfind('/');
         if (slash == std::string::npos) return;
         const std::string side = fn.substr(slash + 1);
-        if (side != "lib" && side != "icu") return;
+        if (side != "lib" && side != "icu" && side != "spec") return;
         const std::string key = fn.substr(0, slash) + "|" + run.run_name.args + "|" + run.run_name.threads;
         auto found = index_.find(key);
         if (found == index_.end()) {
             found = index_.emplace(key, rows_.size()).first;
-            rows_.push_back(Row{fn.substr(0, slash), run.run_name.args, run.run_name.threads, {}, {}});
+            rows_.push_back(Row{fn.substr(0, slash), run.run_name.args, run.run_name.threads, {}, {}, {}});
         }
-        Measure& m = side == "lib" ? rows_[found->second].lib : rows_[found->second].icu;
+        Row& row = rows_[found->second];
+        Measure& m = side == "lib" ? row.lib : side == "icu" ? row.icu : row.spec;
         m.present = true;
         const double toNs = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         m.ns = run.GetAdjustedRealTime() * toNs;
@@ -92,8 +93,9 @@ private:
     void printPairs() {
         sortRows();
         std::ostream& out = GetOutputStream();
-        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | CPU-time ratio | allocs library/twin |\n"
-               "|---|---:|---:|---:|---:|---:|\n";
+        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | CPU-time ratio | allocs library/twin "
+               "| twin + prescribed steps ns/op | ratio to it | its allocs |\n"
+               "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
         for (const Row& r : rows_) {
             if (!r.lib.present || !r.icu.present) continue;
             const double ratio = r.icu.ns > 0 ? r.lib.ns / r.icu.ns : 0;
@@ -101,11 +103,18 @@ private:
             out << "| " << label(r) << " | " << number(r.lib.ns, "%.1f") << " | "
                 << number(r.icu.ns, "%.1f") << " | " << number(ratio, "%.3f")
                 << (ratio > 1.05 ? " *" : "") << " | " << number(cpuRatio, "%.3f") << " | "
-                << number(r.lib.allocs, "%.2f") << " / "
-                << number(r.icu.allocs, "%.2f") << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "")
-                << " |\n";
+                << number(r.lib.allocs, "%.2f") << " / " << number(r.icu.allocs, "%.2f")
+                << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "") << " | ";
+            if (r.spec.present) {
+                const double specRatio = r.spec.ns > 0 ? r.lib.ns / r.spec.ns : 0;
+                out << number(r.spec.ns, "%.1f") << " | " << number(specRatio, "%.3f")
+                    << (specRatio > 1.05 ? " *" : "") << " | " << number(r.spec.allocs, "%.2f")
+                    << " |\n";
+            } else {
+                out << "- | - | - |\n";
+            }
         }
-        out << "(ratio: wall time, library / twin, medians; * above 1.05, or more allocations than "
+        out << "(ratios: wall time, library / other, medians; * above 1.05, or more allocations than "
                "the twin)\n";
     }
 

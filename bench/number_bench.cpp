@@ -10,6 +10,8 @@
 #include <unicode/measunit.h>
 #include <unicode/numberformatter.h>
 
+#include <utility>
+
 using icu::UnicodeString;
 using icu::number::LocalizedNumberFormatter;
 using icu::number::NumberFormatter;
@@ -39,6 +41,12 @@ struct LibFormatter {
     }
 };
 
+// The prescribed output step: ICU's text terminated, then moved into the output string.
+void store(UnicodeString& out, UnicodeString&& text) {
+    qbench::terminate(text);
+    out = std::move(text);
+}
+
 // --- FormatInt ------------------------------------------------------------------------------
 
 void formatIntLib(benchmark::State& state, const char* locale) {
@@ -59,6 +67,17 @@ void formatIntIcu(benchmark::State& state, const char* locale) {
     meter.report(state);
 }
 
+void formatIntSpec(benchmark::State& state, const char* locale) {
+    const LocalizedNumberFormatter formatter = icuFormatter(locale);
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        store(out, formatter.formatInt(kInt, status).toString(status));
+    }
+    meter.report(state);
+}
+
 // --- FormatDouble with a flag true: the handle's formatter as it is --------------------------
 
 void formatDoubleKeepLib(benchmark::State& state, const char* locale) {
@@ -75,6 +94,17 @@ void formatDoubleKeepIcu(benchmark::State& state, const char* locale) {
     for (auto _ : state) {
         UErrorCode status = U_ZERO_ERROR;
         out = formatter.formatDouble(kDouble, status).toString(status);
+    }
+    meter.report(state);
+}
+
+void formatDoubleKeepSpec(benchmark::State& state, const char* locale) {
+    const LocalizedNumberFormatter formatter = icuFormatter(locale);
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        store(out, formatter.formatDouble(kDouble, status).toString(status));
     }
     meter.report(state);
 }
@@ -100,6 +130,17 @@ void formatDoubleDeriveIcu(benchmark::State& state, const char* locale) {
     meter.report(state);
 }
 
+void formatDoubleDeriveSpec(benchmark::State& state, const char* locale) {
+    const LocalizedNumberFormatter formatter = icuFormatter(locale);
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UErrorCode status = U_ZERO_ERROR;
+        store(out, formatter.precision(Precision::minFraction(1)).formatDouble(kDouble, status).toString(status));
+    }
+    meter.report(state);
+}
+
 // --- FormatDecimal with two fraction digits and the US dollar -------------------------------
 
 void formatDecimalLib(benchmark::State& state, const char* locale) {
@@ -121,6 +162,19 @@ void formatDecimalIcu(benchmark::State& state, const char* locale) {
     for (auto _ : state) {
         status = U_ZERO_ERROR;
         out = formatter.formatDecimal(kDecimal, status).toString(status);
+    }
+    meter.report(state);
+}
+
+void formatDecimalSpec(benchmark::State& state, const char* locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    const LocalizedNumberFormatter formatter =
+        icuFormatter(locale).precision(Precision::fixedFraction(2)).unit(icu::CurrencyUnit(u"USD", status));
+    UnicodeString out;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        status = U_ZERO_ERROR;
+        store(out, formatter.formatDecimal(kDecimal, status).toString(status));
     }
     meter.report(state);
 }
@@ -151,13 +205,14 @@ long long kFractionSlots[1] = {2};
 void registerAll() {
     for (const char* locale : {"en_US", "de_DE"}) {
         const std::string at = std::string(" ") + locale;
-        qbench::registerPair("FormatInt" + at, qbench::threads, formatIntLib, formatIntIcu, locale);
-        qbench::registerPair("FormatDouble(keep precision)" + at, qbench::threads, formatDoubleKeepLib,
-                             formatDoubleKeepIcu, locale);
-        qbench::registerPair("FormatDouble(both flags false)" + at, qbench::threads,
-                             formatDoubleDeriveLib, formatDoubleDeriveIcu, locale);
-        qbench::registerPair("FormatDecimal(2 digits, USD)" + at, qbench::threads, formatDecimalLib,
-                             formatDecimalIcu, locale);
+        qbench::registerTriple("FormatInt" + at, qbench::threads, formatIntLib, formatIntIcu,
+                               formatIntSpec, locale);
+        qbench::registerTriple("FormatDouble(keep precision)" + at, qbench::threads, formatDoubleKeepLib,
+                               formatDoubleKeepIcu, formatDoubleKeepSpec, locale);
+        qbench::registerTriple("FormatDouble(both flags false)" + at, qbench::threads,
+                               formatDoubleDeriveLib, formatDoubleDeriveIcu, formatDoubleDeriveSpec, locale);
+        qbench::registerTriple("FormatDecimal(2 digits, USD)" + at, qbench::threads, formatDecimalLib,
+                               formatDecimalIcu, formatDecimalSpec, locale);
     }
 
     using L = const LocalizedNumberFormatter&;

@@ -58,13 +58,19 @@ void parseLib(benchmark::State& state, const char* locale, Target target) {
     PF::destroy(parser);
 }
 
-// ICU's parse and the conversion of its result to the requested type.
-void parseIcu(benchmark::State& state, const char* locale, Target target) {
+// ICU's parse and the conversion of its result to the requested type; with `prepare`, the
+// prescribed preparation first: the terminated text trimmed and its plus signs removed in place,
+// with "+" and "" made by the char* constructor.
+void parseIcu(benchmark::State& state, const char* locale, Target target, bool prepare) {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> parser(icu::NumberFormat::createInstance(icu::Locale(locale), status));
-    const UnicodeString text = qbench::icu16(sample(target, commaLocale(locale)));
+    UnicodeString text = qbench::icu16(sample(target, commaLocale(locale)) + std::u16string(prepare ? 1 : 0, u'\0'));
     qbench::AllocMeter meter;
     for (auto _ : state) {
+        if (prepare) {
+            text.trim();
+            text.findAndReplace(UnicodeString("+"), UnicodeString(""));
+        }
         status = U_ZERO_ERROR;
         Formattable number;
         parser->parse(text, number, status);
@@ -97,6 +103,9 @@ void parseIcu(benchmark::State& state, const char* locale, Target target) {
     meter.report(state);
 }
 
+void parseTwin(benchmark::State& state, const char* locale, Target target) { parseIcu(state, locale, target, false); }
+void parseSpec(benchmark::State& state, const char* locale, Target target) { parseIcu(state, locale, target, true); }
+
 void registerAll() {
     const struct {
         const char* name;
@@ -107,8 +116,8 @@ void registerAll() {
                {"FormatStrToULong", Target::ULong}};
     for (const char* locale : {"en_US", "de_DE"}) {
         for (const auto& op : ops) {
-            qbench::registerPair(std::string(op.name) + " " + locale, qbench::threads, parseLib, parseIcu,
-                                 locale, op.target);
+            qbench::registerTriple(std::string(op.name) + " " + locale, qbench::threads, parseLib,
+                                   parseTwin, parseSpec, locale, op.target);
         }
     }
 }

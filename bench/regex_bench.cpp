@@ -100,6 +100,23 @@ void replaceAllIcu(benchmark::State& state) {
     meter.report(state);
 }
 
+// A private copy of the replacement without its terminator; the output terminated.
+void replaceAllSpec(benchmark::State& state) {
+    IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
+    const UnicodeString replacement = qbench::icu16(kReplacement + u'\0');
+    UnicodeString output;
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UnicodeString with(replacement);
+        qbench::stripTerminator(with);
+        UErrorCode status = U_ZERO_ERROR;
+        output = m.matcher->replaceAll(with, status);
+        qbench::terminate(output);
+        benchmark::DoNotOptimize(status);
+    }
+    meter.report(state);
+}
+
 // --- split at runs of white space into an array with room for every field -------------------
 
 int32_t fieldCount(const std::u16string& text) {
@@ -136,8 +153,25 @@ void splitIcu(benchmark::State& state) {
     meter.report(state);
 }
 
+// A private copy of the input without its terminator is split.
+void splitSpec(benchmark::State& state) {
+    const std::u16string text = qbench::sampleText(units(state));
+    const int32_t capacity = fieldCount(text);
+    IcuMatcher m(kSpaces, u"");
+    const UnicodeString input = qbench::icu16(text + u'\0');
+    auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        UnicodeString copy(input);
+        qbench::stripTerminator(copy);
+        UErrorCode status = U_ZERO_ERROR;
+        benchmark::DoNotOptimize(m.matcher->split(copy, fields.get(), capacity, status));
+    }
+    meter.report(state);
+}
+
 }  // namespace
 
 QBENCH_PAIR("regex find loop", findLoopLib, findLoopIcu, qbench::sizes);
-QBENCH_PAIR("regex replaceAll", replaceAllLib, replaceAllIcu, qbench::sizes);
-QBENCH_PAIR("regex split", splitLib, splitIcu, qbench::sizes);
+QBENCH_TRIPLE("regex replaceAll", replaceAllLib, replaceAllIcu, replaceAllSpec, qbench::sizes);
+QBENCH_TRIPLE("regex split", splitLib, splitIcu, splitSpec, qbench::sizes);

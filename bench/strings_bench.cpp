@@ -101,6 +101,28 @@ void makeUtf32Icu(benchmark::State& state) {
     meter.report(state);
 }
 
+// The conversion as prescribed: a preflight for the length, an exactly sized temporary buffer
+// from ICU's allocator, the conversion into it, and a string made from the buffer.
+void makeUtf32Spec(benchmark::State& state) {
+    std::vector<int> text = utf32(units(state));
+    text.push_back(0);
+    const auto* source = reinterpret_cast<const UChar32*>(text.data());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        int32_t n = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        u_strFromUTF32(nullptr, 0, &n, source, -1, &status);
+        auto* buffer = static_cast<char16_t*>(icu::UMemory::operator new[]((static_cast<size_t>(n) + 1) * 2));
+        status = U_ZERO_ERROR;
+        u_strFromUTF32(buffer, n + 1, nullptr, source, -1, &status);
+        auto* s = new UnicodeString(static_cast<const char16_t*>(buffer));
+        icu::UMemory::operator delete[](buffer);
+        benchmark::DoNotOptimize(s);
+        delete s;
+    }
+    meter.report(state);
+}
+
 // --- indexOf with a string needle that does not occur: a search of the whole text -----------
 
 const std::u16string kNeedle = u"zebra crossing";
@@ -120,6 +142,19 @@ void indexOfIcu(benchmark::State& state) {
     const UnicodeString needle = qbench::icu16(kNeedle);
     qbench::AllocMeter meter;
     for (auto _ : state) benchmark::DoNotOptimize(hay.indexOf(needle, 0));
+    meter.report(state);
+}
+
+// The needle stripped for the search and terminated again.
+void indexOfSpec(benchmark::State& state) {
+    const UnicodeString hay = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    UnicodeString needle = qbench::icu16(kNeedle + u'\0');
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        qbench::stripTerminator(needle);
+        benchmark::DoNotOptimize(hay.indexOf(needle, 0));
+        qbench::terminate(needle);
+    }
     meter.report(state);
 }
 
@@ -187,6 +222,23 @@ void appendIcu(benchmark::State& state) {
     meter.report(state);
 }
 
+// Both strings stripped before and terminated after the append.
+void appendSpec(benchmark::State& state) {
+    UnicodeString target = qbench::icu16(kPrefix);
+    UnicodeString source = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    const auto keep = static_cast<int32_t>(kPrefix.size());
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        qbench::stripTerminator(target);
+        qbench::stripTerminator(source);
+        target.append(source);
+        qbench::terminate(target);
+        qbench::terminate(source);
+        target.truncate(keep);
+    }
+    meter.report(state);
+}
+
 // --- concatenate two texts of the size into a new string, then release it -------------------
 
 void concatenateLib(benchmark::State& state) {
@@ -210,6 +262,25 @@ void concatenateIcu(benchmark::State& state) {
     qbench::AllocMeter meter;
     for (auto _ : state) {
         auto* joined = new UnicodeString(a + b);
+        benchmark::DoNotOptimize(joined);
+        delete joined;
+    }
+    meter.report(state);
+}
+
+// A new empty string, both inputs stripped, the joined text moved into it, all three terminated.
+void concatenateSpec(benchmark::State& state) {
+    UnicodeString a = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    UnicodeString b = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* joined = new UnicodeString();
+        qbench::stripTerminator(a);
+        qbench::stripTerminator(b);
+        *joined = a + b;
+        qbench::terminate(a);
+        qbench::terminate(b);
+        qbench::terminate(*joined);
         benchmark::DoNotOptimize(joined);
         delete joined;
     }
@@ -246,13 +317,29 @@ void substringIcu(benchmark::State& state) {
     meter.report(state);
 }
 
+// A new empty string whose whole range is replaced by the range of the source, terminated.
+void substringSpec(benchmark::State& state) {
+    const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
+    const auto start = static_cast<int32_t>(units(state) / 4);
+    const auto length = static_cast<int32_t>(units(state) / 2);
+    qbench::AllocMeter meter;
+    for (auto _ : state) {
+        auto* part = new UnicodeString();
+        part->replace(0, part->length(), text, start, length);
+        qbench::terminate(*part);
+        benchmark::DoNotOptimize(part);
+        delete part;
+    }
+    meter.report(state);
+}
+
 }  // namespace
 
 QBENCH_PAIR("make(UTF-8 bytes)+destroy", makeUtf8Lib, makeUtf8Icu, qbench::sizes);
 QBENCH_PAIR("make(UTF-16)+destroy", makeUtf16Lib, makeUtf16Icu, qbench::sizes);
-QBENCH_PAIR("make(UTF-32)+destroy", makeUtf32Lib, makeUtf32Icu, qbench::sizes);
-QBENCH_PAIR("indexOf(string needle)", indexOfLib, indexOfIcu, qbench::sizes);
+QBENCH_TRIPLE("make(UTF-32)+destroy", makeUtf32Lib, makeUtf32Icu, makeUtf32Spec, qbench::sizes);
+QBENCH_TRIPLE("indexOf(string needle)", indexOfLib, indexOfIcu, indexOfSpec, qbench::sizes);
 QBENCH_PAIR("compareIgnoringCase", compareIgnoringCaseLib, compareIgnoringCaseIcu, qbench::sizes);
-QBENCH_PAIR("append", appendLib, appendIcu, qbench::sizes);
-QBENCH_PAIR("concatenate+destroy", concatenateLib, concatenateIcu, qbench::sizes);
-QBENCH_PAIR("substring+destroy", substringLib, substringIcu, qbench::sizes);
+QBENCH_TRIPLE("append", appendLib, appendIcu, appendSpec, qbench::sizes);
+QBENCH_TRIPLE("concatenate+destroy", concatenateLib, concatenateIcu, concatenateSpec, qbench::sizes);
+QBENCH_TRIPLE("substring+destroy", substringLib, substringIcu, substringSpec, qbench::sizes);
