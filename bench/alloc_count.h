@@ -39,4 +39,15 @@ private:
     AllocTally start_;
 };
 
+// The measuring loop of every benchmark: one untimed, uncounted call of `op` first, so that
+// one-time work (an ICU cache filled, a buffer grown to its working capacity) counts neither in
+// the time nor in the allocations of the operation; then the timed loop, counted.
+template <class Op>
+inline void measure(benchmark::State& state, Op&& op) {
+    op();
+    AllocMeter meter;
+    for (auto _ : state) op();
+    meter.report(state);
+}
+
 }  // namespace qbench

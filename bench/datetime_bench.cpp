@@ -31,9 +31,7 @@ std::unique_ptr<DateFormat> icuFormatter(const char* locale) {
 void formatLib(benchmark::State& state, const char* locale) {
     void* formatter = DF::make(locale);
     void* out = F::make();
-    qbench::AllocMeter meter;
-    for (auto _ : state) D::FormatDateTimeToString(formatter, out, kSeconds);
-    meter.report(state);
+    qbench::measure(state, [&] { D::FormatDateTimeToString(formatter, out, kSeconds); });
     F::destroy(out);
     DF::destroy(formatter);
 }
@@ -41,27 +39,23 @@ void formatLib(benchmark::State& state, const char* locale) {
 void formatIcu(benchmark::State& state, const char* locale) {
     const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         out.remove();
         formatter->format(static_cast<double>(kSeconds) * 1000.0, out);
-    }
-    meter.report(state);
+    });
 }
 
 // Into a temporary, terminated, U+202F turned into a space, moved into the output.
 void formatSpec(benchmark::State& state, const char* locale) {
     const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UnicodeString text;
         formatter->format(static_cast<double>(kSeconds) * 1000.0, text);
         qbench::terminate(text);
         text.findAndReplace(UnicodeString(char16_t(0x202F)), UnicodeString(char16_t(0x20)));
         out = std::move(text);
-    }
-    meter.report(state);
+    });
 }
 
 // The text to parse, on both sides, is what FormatDateTimeToString hands back for kSeconds:
@@ -76,9 +70,7 @@ UnicodeString formatted(const char* locale) {
 void parseLib(benchmark::State& state, const char* locale) {
     void* formatter = DF::make(locale);
     void* text = qbench::terminated(formatted(locale));
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(D::FormatStringToDateTime(formatter, text));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(D::FormatStringToDateTime(formatter, text)); });
     F::destroy(text);
     DF::destroy(formatter);
 }
@@ -86,25 +78,21 @@ void parseLib(benchmark::State& state, const char* locale) {
 void parseIcu(benchmark::State& state, const char* locale) {
     const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
     const UnicodeString text = formatted(locale);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         benchmark::DoNotOptimize(static_cast<long long>(formatter->parse(text, status)));
-    }
-    meter.report(state);
+    });
 }
 
 // An unchanged copy of the terminated text is parsed.
 void parseSpec(benchmark::State& state, const char* locale) {
     const std::unique_ptr<DateFormat> formatter = icuFormatter(locale);
     const UnicodeString text = formatted(locale) + UnicodeString(char16_t(0));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         const UnicodeString copy(text);
         UErrorCode status = U_ZERO_ERROR;
         benchmark::DoNotOptimize(static_cast<long long>(formatter->parse(copy, status)));
-    }
-    meter.report(state);
+    });
 }
 
 void registerAll() {

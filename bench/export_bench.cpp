@@ -26,9 +26,7 @@ void utf8Lib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
     std::vector<char> buffer(static_cast<std::size_t>(S::getAsUTF8size(text)) + 1);
     const int capacity = static_cast<int>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(S::getAsUTF8(text, buffer.data(), capacity));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::getAsUTF8(text, buffer.data(), capacity)); });
     F::destroy(text);
 }
 
@@ -36,14 +34,12 @@ void utf8Icu(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)));
     std::vector<char> buffer(qbench::sampleUtf8(units(state)).size() + 1);
     const auto capacity = static_cast<int32_t>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         int32_t length = 0;
         u_strToUTF8(buffer.data(), capacity, &length, text.getBuffer(), text.length(), &status);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 // The terminated text read up to its terminator (source length -1), as prescribed.
@@ -51,23 +47,19 @@ void utf8Spec(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     std::vector<char> buffer(qbench::sampleUtf8(units(state)).size() + 1);
     const auto capacity = static_cast<int32_t>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         int32_t length = 0;
         u_strToUTF8(buffer.data(), capacity, &length, text.getBuffer(), -1, &status);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 void utf32Lib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
     std::vector<int> buffer(static_cast<std::size_t>(S::getAsUTF32size(text)) + 1);
     const int capacity = static_cast<int>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(S::getAsUTF32(text, buffer.data(), capacity));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::getAsUTF32(text, buffer.data(), capacity)); });
     F::destroy(text);
 }
 
@@ -75,28 +67,24 @@ void utf32Icu(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)));
     std::vector<UChar32> buffer(units(state) + 1);
     const auto capacity = static_cast<int32_t>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         int32_t length = 0;
         u_strToUTF32(buffer.data(), capacity, &length, text.getBuffer(), text.length(), &status);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 void utf32Spec(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     std::vector<UChar32> buffer(units(state) + 1);
     const auto capacity = static_cast<int32_t>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         int32_t length = 0;
         u_strToUTF32(buffer.data(), capacity, &length, text.getBuffer(), -1, &status);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 // windows-1252 holds every character of the sample text, so no byte is substituted; with a
@@ -108,11 +96,9 @@ void mbcsLib(benchmark::State& state, char substitute) {
     QOVAUnicodeCodepageConverter::open("windows-1252", converter);
     std::vector<char> buffer(static_cast<std::size_t>(S::getAsMBCSsize(text, converter)) + 1);
     const int capacity = static_cast<int>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         benchmark::DoNotOptimize(S::getAsMBCS(text, converter, buffer.data(), capacity, substitute));
-    }
-    meter.report(state);
+    });
     QOVAUnicodeCodepageConverter::close(converter);
     F::destroy(text);
 }
@@ -126,8 +112,7 @@ void mbcsIcu(benchmark::State& state, char substitute, bool terminated) {
     UConverter* converter = ucnv_open("windows-1252", &status);
     std::vector<char> buffer(units(state) + 1);
     const auto capacity = static_cast<int32_t>(buffer.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         status = U_ZERO_ERROR;
         const int32_t n = ucnv_fromUChars(converter, buffer.data(), capacity, text.getBuffer(),
                                           sourceLength, &status);
@@ -143,8 +128,7 @@ void mbcsIcu(benchmark::State& state, char substitute, bool terminated) {
             }
         }
         benchmark::DoNotOptimize(n);
-    }
-    meter.report(state);
+    });
     ucnv_close(converter);
 }
 

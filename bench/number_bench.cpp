@@ -51,94 +51,76 @@ void store(UnicodeString& out, UnicodeString&& text) {
 
 void formatIntLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::AllocMeter meter;
-    for (auto _ : state) N::FormatInt(f.formatter, f.out, kInt);
-    meter.report(state);
+    qbench::measure(state, [&] { N::FormatInt(f.formatter, f.out, kInt); });
 }
 
 void formatIntIcu(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         out = formatter.formatInt(kInt, status).toString(status);
-    }
-    meter.report(state);
+    });
 }
 
 void formatIntSpec(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         store(out, formatter.formatInt(kInt, status).toString(status));
-    }
-    meter.report(state);
+    });
 }
 
 // --- FormatDouble with a flag true: the handle's formatter as it is --------------------------
 
 void formatDoubleKeepLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::AllocMeter meter;
-    for (auto _ : state) N::FormatDouble(f.formatter, f.out, kDouble, true, false);
-    meter.report(state);
+    qbench::measure(state, [&] { N::FormatDouble(f.formatter, f.out, kDouble, true, false); });
 }
 
 void formatDoubleKeepIcu(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         out = formatter.formatDouble(kDouble, status).toString(status);
-    }
-    meter.report(state);
+    });
 }
 
 void formatDoubleKeepSpec(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         store(out, formatter.formatDouble(kDouble, status).toString(status));
-    }
-    meter.report(state);
+    });
 }
 
 // --- FormatDouble with both flags false: a formatter derived with minFraction(1) per call ----
 
 void formatDoubleDeriveLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::AllocMeter meter;
-    for (auto _ : state) N::FormatDouble(f.formatter, f.out, kDouble, false, false);
-    meter.report(state);
+    qbench::measure(state, [&] { N::FormatDouble(f.formatter, f.out, kDouble, false, false); });
 }
 
 // The same result from the same formatter needs the same derivation in every call.
 void formatDoubleDeriveIcu(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         out = formatter.precision(Precision::minFraction(1)).formatDouble(kDouble, status).toString(status);
-    }
-    meter.report(state);
+    });
 }
 
 void formatDoubleDeriveSpec(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter = icuFormatter(locale);
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         store(out, formatter.precision(Precision::minFraction(1)).formatDouble(kDouble, status).toString(status));
-    }
-    meter.report(state);
+    });
 }
 
 // --- FormatDecimal with two fraction digits and the US dollar -------------------------------
@@ -148,9 +130,7 @@ void formatDecimalLib(benchmark::State& state, const char* locale) {
     long long slots[1] = {2};
     N::SetPrecisionType(f.formatter, N::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
     N::SetUnitType(f.formatter, N::UnitCurrencyUSD);
-    qbench::AllocMeter meter;
-    for (auto _ : state) N::FormatDecimal(f.formatter, f.out, kDecimal);
-    meter.report(state);
+    qbench::measure(state, [&] { N::FormatDecimal(f.formatter, f.out, kDecimal); });
 }
 
 void formatDecimalIcu(benchmark::State& state, const char* locale) {
@@ -158,12 +138,10 @@ void formatDecimalIcu(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter =
         icuFormatter(locale).precision(Precision::fixedFraction(2)).unit(icu::CurrencyUnit(u"USD", status));
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         status = U_ZERO_ERROR;
         out = formatter.formatDecimal(kDecimal, status).toString(status);
-    }
-    meter.report(state);
+    });
 }
 
 void formatDecimalSpec(benchmark::State& state, const char* locale) {
@@ -171,12 +149,10 @@ void formatDecimalSpec(benchmark::State& state, const char* locale) {
     const LocalizedNumberFormatter formatter =
         icuFormatter(locale).precision(Precision::fixedFraction(2)).unit(icu::CurrencyUnit(u"USD", status));
     UnicodeString out;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         status = U_ZERO_ERROR;
         store(out, formatter.formatDecimal(kDecimal, status).toString(status));
-    }
-    meter.report(state);
+    });
 }
 
 // --- settings: the same setting again and again, so that every iteration starts alike ------
@@ -184,9 +160,7 @@ void formatDecimalSpec(benchmark::State& state, const char* locale) {
 template <class Apply>
 void settingLib(benchmark::State& state, Apply apply) {
     void* formatter = NF::make("en_US");
-    qbench::AllocMeter meter;
-    for (auto _ : state) apply(formatter);
-    meter.report(state);
+    qbench::measure(state, [&] { apply(formatter); });
     NF::destroy(formatter);
 }
 
@@ -194,9 +168,7 @@ void settingLib(benchmark::State& state, Apply apply) {
 template <class Setter>
 void settingIcu(benchmark::State& state, Setter setter) {
     LocalizedNumberFormatter formatter = icuFormatter("en_US");
-    qbench::AllocMeter meter;
-    for (auto _ : state) formatter = setter(formatter);
-    meter.report(state);
+    qbench::measure(state, [&] { formatter = setter(formatter); });
 }
 
 long long kWidthSlots[2] = {1, 2};

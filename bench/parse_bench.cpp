@@ -44,16 +44,14 @@ void parseLib(benchmark::State& state, const char* locale, Target target) {
     void* parser = PF::make(locale);
     void* text = qbench::terminated(sample(target, commaLocale(locale)));
     P::ErrorType err = P::ErrorNone;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         switch (target) {
             case Target::Double: benchmark::DoNotOptimize(P::FormatStrToDouble(parser, text, err)); break;
             case Target::Int32: benchmark::DoNotOptimize(P::FormatStrToInt32_t(parser, text, err)); break;
             case Target::Int64: benchmark::DoNotOptimize(P::FormatStrToInt64_t(parser, text, err)); break;
             case Target::ULong: benchmark::DoNotOptimize(P::FormatStrToULong(parser, text, err)); break;
         }
-    }
-    meter.report(state);
+    });
     F::destroy(text);
     PF::destroy(parser);
 }
@@ -65,8 +63,7 @@ void parseIcu(benchmark::State& state, const char* locale, Target target, bool p
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> parser(icu::NumberFormat::createInstance(icu::Locale(locale), status));
     UnicodeString text = qbench::icu16(sample(target, commaLocale(locale)) + std::u16string(prepare ? 1 : 0, u'\0'));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         if (prepare) {
             text.trim();
             text.findAndReplace(UnicodeString("+"), UnicodeString(""));
@@ -99,8 +96,7 @@ void parseIcu(benchmark::State& state, const char* locale, Target target, bool p
             }
         }
         benchmark::DoNotOptimize(invalid);
-    }
-    meter.report(state);
+    });
 }
 
 void parseTwin(benchmark::State& state, const char* locale, Target target) { parseIcu(state, locale, target, false); }

@@ -51,27 +51,23 @@ struct IcuMatcher {
 
 void findLoopLib(benchmark::State& state) {
     LibMatcher m(kNumbers, qbench::sampleText(units(state)));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         R::reset(m.matcher);
         int found = 0;
         while (R::find(m.matcher)) ++found;
         benchmark::DoNotOptimize(found);
-    }
-    meter.report(state);
+    });
 }
 
 void findLoopIcu(benchmark::State& state) {
     IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         m.matcher->reset();
         int found = 0;
         UErrorCode status = U_ZERO_ERROR;
         while (m.matcher->find(status) && U_SUCCESS(status)) ++found;
         benchmark::DoNotOptimize(found);
-    }
-    meter.report(state);
+    });
 }
 
 // --- replaceAll into an output string -------------------------------------------------------
@@ -80,9 +76,7 @@ void replaceAllLib(benchmark::State& state) {
     LibMatcher m(kNumbers, qbench::sampleText(units(state)));
     void* replacement = qbench::terminated(kReplacement);
     void* output = F::make();
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(R::replaceAll(m.matcher, replacement, output));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(R::replaceAll(m.matcher, replacement, output)); });
     F::destroy(output);
     F::destroy(replacement);
 }
@@ -91,13 +85,11 @@ void replaceAllIcu(benchmark::State& state) {
     IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
     const UnicodeString replacement = qbench::icu16(kReplacement);
     UnicodeString output;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         output = m.matcher->replaceAll(replacement, status);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 // A private copy of the replacement without its terminator; the output terminated.
@@ -105,16 +97,14 @@ void replaceAllSpec(benchmark::State& state) {
     IcuMatcher m(kNumbers, qbench::sampleText(units(state)));
     const UnicodeString replacement = qbench::icu16(kReplacement + u'\0');
     UnicodeString output;
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UnicodeString with(replacement);
         qbench::stripTerminator(with);
         UErrorCode status = U_ZERO_ERROR;
         output = m.matcher->replaceAll(with, status);
         qbench::terminate(output);
         benchmark::DoNotOptimize(status);
-    }
-    meter.report(state);
+    });
 }
 
 // --- split at runs of white space into an array with room for every field -------------------
@@ -133,9 +123,7 @@ void splitLib(benchmark::State& state) {
     LibMatcher m(kSpaces, u"");
     void* input = qbench::terminated(text);
     auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(R::split(m.matcher, input, fields.get(), capacity));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(R::split(m.matcher, input, fields.get(), capacity)); });
     F::destroy(input);
 }
 
@@ -145,12 +133,10 @@ void splitIcu(benchmark::State& state) {
     IcuMatcher m(kSpaces, u"");
     const UnicodeString input = qbench::icu16(text);
     auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UErrorCode status = U_ZERO_ERROR;
         benchmark::DoNotOptimize(m.matcher->split(input, fields.get(), capacity, status));
-    }
-    meter.report(state);
+    });
 }
 
 // A private copy of the input without its terminator is split.
@@ -160,14 +146,12 @@ void splitSpec(benchmark::State& state) {
     IcuMatcher m(kSpaces, u"");
     const UnicodeString input = qbench::icu16(text + u'\0');
     auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         UnicodeString copy(input);
         qbench::stripTerminator(copy);
         UErrorCode status = U_ZERO_ERROR;
         benchmark::DoNotOptimize(m.matcher->split(copy, fields.get(), capacity, status));
-    }
-    meter.report(state);
+    });
 }
 
 }  // namespace

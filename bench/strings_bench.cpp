@@ -23,24 +23,20 @@ std::size_t units(const benchmark::State& state) { return static_cast<std::size_
 
 void makeUtf8Lib(benchmark::State& state) {
     const std::string bytes = qbench::sampleUtf8(units(state));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         void* h = F::make(bytes.c_str(), "UTF-8");
         benchmark::DoNotOptimize(h);
         F::destroy(h);
-    }
-    meter.report(state);
+    });
 }
 
 void makeUtf8Icu(benchmark::State& state) {
     const std::string bytes = qbench::sampleUtf8(units(state));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* s = new UnicodeString(bytes.c_str(), "UTF-8");
         benchmark::DoNotOptimize(s);
         delete s;
-    }
-    meter.report(state);
+    });
 }
 
 // --- making a string from NUL-terminated UTF-16 ---------------------------------------------
@@ -48,24 +44,20 @@ void makeUtf8Icu(benchmark::State& state) {
 void makeUtf16Lib(benchmark::State& state) {
     const std::u16string text = qbench::sampleText(units(state));
     const auto* data = reinterpret_cast<const unsigned short*>(text.c_str());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         void* h = F::make(data);
         benchmark::DoNotOptimize(h);
         F::destroy(h);
-    }
-    meter.report(state);
+    });
 }
 
 void makeUtf16Icu(benchmark::State& state) {
     const std::u16string text = qbench::sampleText(units(state));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* s = new UnicodeString(text.c_str());
         benchmark::DoNotOptimize(s);
         delete s;
-    }
-    meter.report(state);
+    });
 }
 
 // --- making a string from 0-terminated UTF-32 -----------------------------------------------
@@ -78,27 +70,23 @@ std::vector<int> utf32(std::size_t n) {
 void makeUtf32Lib(benchmark::State& state) {
     std::vector<int> text = utf32(units(state));
     text.push_back(0);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         bool failed = false;
         void* h = F::make(text.data(), failed);
         benchmark::DoNotOptimize(h);
         F::destroy(h);
-    }
-    meter.report(state);
+    });
 }
 
 // ICU's own UTF-32 factory, given the same 0-terminated text.
 void makeUtf32Icu(benchmark::State& state) {
     std::vector<int> text = utf32(units(state));
     text.push_back(0);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* s = new UnicodeString(UnicodeString::fromUTF32(text.data(), -1));
         benchmark::DoNotOptimize(s);
         delete s;
-    }
-    meter.report(state);
+    });
 }
 
 // The conversion as prescribed: a preflight for the length, an exactly sized temporary buffer
@@ -107,8 +95,7 @@ void makeUtf32Spec(benchmark::State& state) {
     std::vector<int> text = utf32(units(state));
     text.push_back(0);
     const auto* source = reinterpret_cast<const UChar32*>(text.data());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         int32_t n = 0;
         UErrorCode status = U_ZERO_ERROR;
         u_strFromUTF32(nullptr, 0, &n, source, -1, &status);
@@ -119,8 +106,7 @@ void makeUtf32Spec(benchmark::State& state) {
         icu::UMemory::operator delete[](buffer);
         benchmark::DoNotOptimize(s);
         delete s;
-    }
-    meter.report(state);
+    });
 }
 
 // --- indexOf with a string needle that does not occur: a search of the whole text -----------
@@ -130,9 +116,7 @@ const std::u16string kNeedle = u"zebra crossing";
 void indexOfLib(benchmark::State& state) {
     void* hay = qbench::terminated(qbench::sampleText(units(state)));
     void* needle = qbench::terminated(kNeedle);
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(S::indexOf(hay, needle, 0));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::indexOf(hay, needle, 0)); });
     F::destroy(needle);
     F::destroy(hay);
 }
@@ -140,22 +124,18 @@ void indexOfLib(benchmark::State& state) {
 void indexOfIcu(benchmark::State& state) {
     const UnicodeString hay = qbench::icu16(qbench::sampleText(units(state)));
     const UnicodeString needle = qbench::icu16(kNeedle);
-    qbench::AllocMeter meter;
-    for (auto _ : state) benchmark::DoNotOptimize(hay.indexOf(needle, 0));
-    meter.report(state);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(hay.indexOf(needle, 0)); });
 }
 
 // The needle stripped for the search and terminated again.
 void indexOfSpec(benchmark::State& state) {
     const UnicodeString hay = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     UnicodeString needle = qbench::icu16(kNeedle + u'\0');
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         qbench::stripTerminator(needle);
         benchmark::DoNotOptimize(hay.indexOf(needle, 0));
         qbench::terminate(needle);
-    }
-    meter.report(state);
+    });
 }
 
 // --- compareIgnoringCase of a text and its upper-case form (equal, so read to the end) ------
@@ -169,13 +149,11 @@ UnicodeString upper(std::size_t n) {
 void compareIgnoringCaseLib(benchmark::State& state) {
     void* a = qbench::terminated(qbench::sampleText(units(state)));
     void* b = qbench::terminated(upper(units(state)));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         int result = 2;
         S::compareIgnoringCase(a, b, result);
         benchmark::DoNotOptimize(result);
-    }
-    meter.report(state);
+    });
     F::destroy(a);
     F::destroy(b);
 }
@@ -183,12 +161,10 @@ void compareIgnoringCaseLib(benchmark::State& state) {
 void compareIgnoringCaseIcu(benchmark::State& state) {
     const UnicodeString a = qbench::icu16(qbench::sampleText(units(state)));
     const UnicodeString b = upper(units(state));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         int result = a.caseCompare(b, U_FOLD_CASE_DEFAULT | U_COMPARE_CODE_POINT_ORDER);
         benchmark::DoNotOptimize(result);
-    }
-    meter.report(state);
+    });
 }
 
 // --- append of a sized text to a short target; both sides cut the target back afterwards, so
@@ -200,12 +176,10 @@ void appendLib(benchmark::State& state) {
     void* target = qbench::terminated(kPrefix);
     void* source = qbench::terminated(qbench::sampleText(units(state)));
     const auto keep = static_cast<int32_t>(kPrefix.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         S::append(target, source);
         qbench::str(target).truncate(keep);
-    }
-    meter.report(state);
+    });
     F::destroy(target);
     F::destroy(source);
 }
@@ -214,12 +188,10 @@ void appendIcu(benchmark::State& state) {
     UnicodeString target = qbench::icu16(kPrefix);
     const UnicodeString source = qbench::icu16(qbench::sampleText(units(state)));
     const auto keep = static_cast<int32_t>(kPrefix.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         target.append(source);
         target.truncate(keep);
-    }
-    meter.report(state);
+    });
 }
 
 // Both strings stripped before and terminated after the append.
@@ -227,16 +199,14 @@ void appendSpec(benchmark::State& state) {
     UnicodeString target = qbench::icu16(kPrefix);
     UnicodeString source = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     const auto keep = static_cast<int32_t>(kPrefix.size());
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         qbench::stripTerminator(target);
         qbench::stripTerminator(source);
         target.append(source);
         qbench::terminate(target);
         qbench::terminate(source);
         target.truncate(keep);
-    }
-    meter.report(state);
+    });
 }
 
 // --- concatenate two texts of the size into a new string, then release it -------------------
@@ -244,14 +214,12 @@ void appendSpec(benchmark::State& state) {
 void concatenateLib(benchmark::State& state) {
     void* a = qbench::terminated(qbench::sampleText(units(state)));
     void* b = qbench::terminated(qbench::sampleText(units(state)));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         void* joined = nullptr;
         S::concatenate(a, b, joined);
         benchmark::DoNotOptimize(joined);
         F::destroy(joined);
-    }
-    meter.report(state);
+    });
     F::destroy(a);
     F::destroy(b);
 }
@@ -259,21 +227,18 @@ void concatenateLib(benchmark::State& state) {
 void concatenateIcu(benchmark::State& state) {
     const UnicodeString a = qbench::icu16(qbench::sampleText(units(state)));
     const UnicodeString b = qbench::icu16(qbench::sampleText(units(state)));
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* joined = new UnicodeString(a + b);
         benchmark::DoNotOptimize(joined);
         delete joined;
-    }
-    meter.report(state);
+    });
 }
 
 // A new empty string, both inputs stripped, the joined text moved into it, all three terminated.
 void concatenateSpec(benchmark::State& state) {
     UnicodeString a = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     UnicodeString b = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* joined = new UnicodeString();
         qbench::stripTerminator(a);
         qbench::stripTerminator(b);
@@ -283,8 +248,7 @@ void concatenateSpec(benchmark::State& state) {
         qbench::terminate(*joined);
         benchmark::DoNotOptimize(joined);
         delete joined;
-    }
-    meter.report(state);
+    });
 }
 
 // --- substring: the middle half of the text into a new string, then release it --------------
@@ -293,14 +257,12 @@ void substringLib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
     const int start = static_cast<int>(units(state) / 4);
     const int length = static_cast<int>(units(state) / 2);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         void* part = nullptr;
         S::substring(text, part, start, length);
         benchmark::DoNotOptimize(part);
         F::destroy(part);
-    }
-    meter.report(state);
+    });
     F::destroy(text);
 }
 
@@ -308,13 +270,11 @@ void substringIcu(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)));
     const auto start = static_cast<int32_t>(units(state) / 4);
     const auto length = static_cast<int32_t>(units(state) / 2);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* part = new UnicodeString(text, start, length);
         benchmark::DoNotOptimize(part);
         delete part;
-    }
-    meter.report(state);
+    });
 }
 
 // A new empty string whose whole range is replaced by the range of the source, terminated.
@@ -322,15 +282,13 @@ void substringSpec(benchmark::State& state) {
     const UnicodeString text = qbench::icu16(qbench::sampleText(units(state)) + u'\0');
     const auto start = static_cast<int32_t>(units(state) / 4);
     const auto length = static_cast<int32_t>(units(state) / 2);
-    qbench::AllocMeter meter;
-    for (auto _ : state) {
+    qbench::measure(state, [&] {
         auto* part = new UnicodeString();
         part->replace(0, part->length(), text, start, length);
         qbench::terminate(*part);
         benchmark::DoNotOptimize(part);
         delete part;
-    }
-    meter.report(state);
+    });
 }
 
 }  // namespace
