@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,6 +42,7 @@ public:
         ConsoleReporter::Finalize();
         printPairs();
         printScaling();
+        printThreads();
     }
 
 private:
@@ -137,6 +139,31 @@ private:
                 out << "| " << op << " | " << r->arg << " | " << number(r->lib.ns, "%.1f") << " | "
                     << number(r->lib.ns / units, "%.3f") << " |\n";
             }
+        }
+    }
+
+    // For the benchmarks run on one and on two threads (each thread with handles of its own): the
+    // throughput gained by the second thread, for the library and for the twin. A library
+    // without shared state gains what ICU itself gains.
+    void printThreads() {
+        std::map<std::string, std::pair<const Row*, const Row*>> byOp;
+        std::vector<std::string> order;
+        for (const Row& r : rows_) {
+            if (r.threads != "threads:1" && r.threads != "threads:2") continue;
+            auto& slot = byOp[r.op + r.arg];
+            if (!slot.first && !slot.second) order.push_back(r.op + r.arg);
+            (r.threads == "threads:1" ? slot.first : slot.second) = &r;
+        }
+        if (order.empty()) return;
+        std::ostream& out = GetOutputStream();
+        out << "\n| operation | library speed-up, 2 threads | twin speed-up, 2 threads |\n|---|---:|---:|\n";
+        for (const std::string& op : order) {
+            const auto [one, two] = byOp[op];
+            if (!one || !two || !one->lib.present || !two->lib.present || !one->icu.present ||
+                !two->icu.present)
+                continue;
+            out << "| " << one->op << " | " << number(one->lib.ns / two->lib.ns, "%.2f") << " | "
+                << number(one->icu.ns / two->icu.ns, "%.2f") << " |\n";
         }
     }
 
