@@ -75,8 +75,8 @@ TEST(ConverterReset, DropsPendingState) {
         char16_t* target = out;
         const char* source = bytes;
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(asConverter(conv), &target, out + 4, &source, bytes + std::strlen(bytes), nullptr,
-                       flush, &status);
+        ucnv_toUnicode(asConverter(conv), &target, out + 4, &source, bytes + std::strlen(bytes),
+                       nullptr, flush, &status);
         return std::u16string(out, static_cast<size_t>(target - out));
     };
     void* conv = nullptr;

@@ -13,7 +13,7 @@ static const std::u16string Z(1, u'\0');
 
 // --- Terminator rules across operations --------------------------------------------------------
 
-TEST(TerminatorAcrossOperations, NeedlesComeOutWithExactlyOneTerminatorAndTheSearchedStringUntouched) {
+TEST(TerminatorAcrossOperations, NeedleComesOutWithOneTerminatorAndSearchedStringUntouched) {
     Str str(u"abcabc" + Z + Z), bare(u"bc"), several(u"bc" + Z + Z + Z);
     EXPECT_EQ(S::indexOf(str, bare, 0), 1);
     EXPECT_EQ(bare.units(), u"bc" + Z);

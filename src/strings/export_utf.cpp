@@ -59,7 +59,9 @@ bool QOVAUnicodeStringServices::getAsUTF16(void* str, unsigned short* buffer, in
     return true;
 }
 
-int QOVAUnicodeStringServices::getAsUTF8size(void* str) { return exportSize<char>(u_strToUTF8, str); }
+int QOVAUnicodeStringServices::getAsUTF8size(void* str) {
+    return exportSize<char>(u_strToUTF8, str);
+}
 
 bool QOVAUnicodeStringServices::getAsUTF8(void* str, char* buffer, int capacity) {
     return exportText<char>(u_strToUTF8, str, buffer, capacity);
@@ -75,7 +77,9 @@ bool QOVAUnicodeStringServices::getAsUTF32(void* str, int* buffer, int capacity)
 
 // wchar_t units as ICU encodes them for the platform: UTF-32 where wchar_t has 32 bits, UTF-16
 // where it has 16.
-int QOVAUnicodeStringServices::getAsWCSsize(void* str) { return exportSize<wchar_t>(u_strToWCS, str); }
+int QOVAUnicodeStringServices::getAsWCSsize(void* str) {
+    return exportSize<wchar_t>(u_strToWCS, str);
+}
 
 bool QOVAUnicodeStringServices::getAsWCS(void* str, wchar_t* buffer, int capacity) {
     return exportText<wchar_t>(u_strToWCS, str, buffer, capacity);
