@@ -262,6 +262,9 @@ TEST(ExportFailures, BogusStringExportsNothing) {
     EXPECT_FALSE(S::getAsMBCS(bogus, latin.handle, b.data(), 4, '?'));
     EXPECT_EQ(b, (std::array<char, 4>{'x', 'x', 'x', 'x'}));
     EXPECT_EQ(S::getAsUTF16size(bogus), 0);
+    unsigned short unit = 0x55;
+    EXPECT_TRUE(S::getAsUTF16(bogus, &unit, 0));  // a copy of no units
+    EXPECT_EQ(unit, 0x55);
 }
 
 // --- Codepages ---------------------------------------------------------------------------------

@@ -178,13 +178,6 @@ TEST(CaseMapping, FollowsTheDefaultLocale) {
     EXPECT_EQ(t.units(), u"\u0131i" + Z);
 }
 
-TEST(CaseMapping, LengthChangesKeepTheTerminatorLast) {
-    qtest::ScopedDefaultLocale english("en");
-    Str s(u"stra\u00DFe" + Z);
-    ASSERT_TRUE(S::convertToUpper(s));
-    EXPECT_EQ(s.units(), u"STRASSE" + Z);
-}
-
 // --- Editing -----------------------------------------------------------------------------------
 
 TEST(Append, JoinsTheTextsAndTerminatesBoth) {

@@ -50,7 +50,8 @@ int QOVAUnicodeStringServices::getAsUTF16size(void* str) {
 }
 
 // A plain copy of all units; nothing is written after them (the string's own terminator, when
-// it has one, is copied as content).
+// it has one, is copied as content). This export never reads the string's buffer as text, so a
+// bogus string is simply one of length 0 here: nothing is copied and the capacity test decides.
 bool QOVAUnicodeStringServices::getAsUTF16(void* str, unsigned short* buffer, int capacity) {
     if (!str || !buffer) return false;
     const icu::UnicodeString& s = qova::asString(str);
