@@ -7,6 +7,7 @@
 #include <string>
 
 bool tourStrings();
+bool tourExport();
 
 namespace tour {
 
