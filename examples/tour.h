@@ -7,10 +7,14 @@
 #include <string>
 
 bool tourStrings();
+bool tourDates();
 
 namespace tour {
 
 // Prints one line "label: value" and compares it with the expected value.
 bool show(const char* label, const std::string& value, const std::string& expected);
+
+// The text of a string handle in terminated form, as UTF-8 without the terminator.
+std::string utf8(void* str);
 
 }  // namespace tour
