@@ -28,6 +28,7 @@ int main() {
     ok &= tourStrings();
     ok &= tourExport();
     ok &= tourRegex();
+    ok &= tourDates();
     std::printf(ok ? "\ntour complete\n" : "\ntour found unexpected results\n");
     return ok ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 bool tourStrings();
 bool tourExport();
 bool tourRegex();
+bool tourDates();
 
 namespace tour {
 
