@@ -17,6 +17,7 @@ bool show(const char* label, const std::string& value, const std::string& expect
 int main() {
     bool ok = true;
     ok &= tourStrings();
+    ok &= tourNumbers();
     std::printf(ok ? "\ntour complete\n" : "\ntour found unexpected results\n");
     return ok ? 0 : 1;
 }
