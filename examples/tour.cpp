@@ -25,6 +25,8 @@ bool show(const char* label, const std::string& value, const std::string& expect
 
 int main() {
     bool ok = true;
+    // The typical request first: a price for a locale, exported as UTF-8.
+    ok &= tourNumbers();
     ok &= tourStrings();
     ok &= tourExport();
     ok &= tourRegex();

@@ -10,6 +10,7 @@ bool tourStrings();
 bool tourExport();
 bool tourRegex();
 bool tourDates();
+bool tourNumbers();
 
 namespace tour {
 
