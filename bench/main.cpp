@@ -18,7 +18,8 @@ namespace {
 
 struct Measure {
     bool present = false;
-    double ns = 0;     // wall time per operation
+    double ns = 0;     // wall time per operation (median of the repetitions)
+    double minNs = 0;  // wall time per operation of the fastest repetition
     double cpuNs = 0;  // CPU time per operation
     double allocs = 0;
     double order = 0;  // registration order, for printing in it
@@ -48,9 +49,11 @@ public:
 private:
     void collect(const Run& run) {
         if (run.error_occurred) return;
-        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const bool aggregate = run.run_type == Run::RT_Aggregate;
+        const bool median = aggregate && run.aggregate_name == "median";
+        const bool fastest = aggregate && run.aggregate_name == "min";
         const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-        if (!median && !single) return;
+        if (!median && !fastest && !single) return;
         const std::string& fn = run.run_name.function_name;
         const std::size_t slash = fn.rfind('/');
         if (slash == std::string::npos) return;
@@ -64,9 +67,14 @@ private:
         }
         Row& row = rows_[found->second];
         Measure& m = side == "lib" ? row.lib : side == "icu" ? row.icu : row.spec;
-        m.present = true;
         const double toNs = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+        if (fastest) {
+            m.minNs = run.GetAdjustedRealTime() * toNs;
+            return;
+        }
+        m.present = true;
         m.ns = run.GetAdjustedRealTime() * toNs;
+        if (single) m.minNs = m.ns;
         m.cpuNs = run.GetAdjustedCPUTime() * toNs;
         m.order = static_cast<double>(run.family_index) + static_cast<double>(run.per_family_instance_index) / 1e6;
         const auto allocs = run.counters.find("allocs");
@@ -92,32 +100,35 @@ private:
         });
     }
 
+    static std::string ratio(double a, double b) {
+        if (a <= 0 || b <= 0) return "-";
+        const double r = a / b;
+        return number(r, "%.3f") + (r > 1.05 ? " *" : "");
+    }
+
     void printPairs() {
         sortRows();
         std::ostream& out = GetOutputStream();
-        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | CPU-time ratio | allocs library/twin "
-               "| twin + prescribed steps ns/op | ratio to it | its allocs |\n"
-               "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+        out << "\n| operation | library ns/op | ICU twin ns/op | ratio | ratio, fastest runs | CPU-time ratio "
+               "| allocs library / twin | twin + prescribed steps ns/op | ratio to it | ratio to it, fastest "
+               "runs | its allocs |\n"
+               "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
         for (const Row& r : rows_) {
             if (!r.lib.present || !r.icu.present) continue;
-            const double ratio = r.icu.ns > 0 ? r.lib.ns / r.icu.ns : 0;
-            const double cpuRatio = r.icu.cpuNs > 0 ? r.lib.cpuNs / r.icu.cpuNs : 0;
-            out << "| " << label(r) << " | " << number(r.lib.ns, "%.1f") << " | "
-                << number(r.icu.ns, "%.1f") << " | " << number(ratio, "%.3f")
-                << (ratio > 1.05 ? " *" : "") << " | " << number(cpuRatio, "%.3f") << " | "
-                << number(r.lib.allocs, "%.2f") << " / " << number(r.icu.allocs, "%.2f")
-                << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "") << " | ";
+            out << "| " << label(r) << " | " << number(r.lib.ns, "%.1f") << " | " << number(r.icu.ns, "%.1f")
+                << " | " << ratio(r.lib.ns, r.icu.ns) << " | " << ratio(r.lib.minNs, r.icu.minNs) << " | "
+                << number(r.lib.cpuNs / r.icu.cpuNs, "%.3f") << " | " << number(r.lib.allocs, "%.2f")
+                << " / " << number(r.icu.allocs, "%.2f") << (r.lib.allocs > r.icu.allocs + 0.005 ? " *" : "")
+                << " | ";
             if (r.spec.present) {
-                const double specRatio = r.spec.ns > 0 ? r.lib.ns / r.spec.ns : 0;
-                out << number(r.spec.ns, "%.1f") << " | " << number(specRatio, "%.3f")
-                    << (specRatio > 1.05 ? " *" : "") << " | " << number(r.spec.allocs, "%.2f")
-                    << " |\n";
+                out << number(r.spec.ns, "%.1f") << " | " << ratio(r.lib.ns, r.spec.ns) << " | "
+                    << ratio(r.lib.minNs, r.spec.minNs) << " | " << number(r.spec.allocs, "%.2f") << " |\n";
             } else {
-                out << "- | - | - |\n";
+                out << "- | - | - | - |\n";
             }
         }
-        out << "(ratios: wall time, library / other, medians; * above 1.05, or more allocations than "
-               "the twin)\n";
+        out << "(ns/op: median wall time of the repetitions; ratios: library / other, wall time, of the "
+               "medians or of the fastest repetitions; * above 1.05, or more allocations than the twin)\n";
     }
 
     // For the sized benchmarks: ns per UTF-16 unit of the library call at each size, which stays
