@@ -19,6 +19,31 @@ namespace {
 
 std::size_t units(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
 
+// --- the floor of every operation: a call into the library, and length() through a handle ---
+
+// An exported function that does nothing but return 1, against a constant: the cost of calling
+// across the shared library's boundary (an indirect jump through the procedure linkage table,
+// no inlining).
+void callLib(benchmark::State& state) {
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(QOVAicuC_InternalMarker()); });
+}
+
+void callIcu(benchmark::State& state) {
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(1); });
+}
+
+void lengthLib(benchmark::State& state) {
+    void* text = qbench::terminated(qbench::sampleText(16));
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::length(text)); });
+    F::destroy(text);
+}
+
+void lengthIcu(benchmark::State& state) {
+    UnicodeString text = qbench::icu16(qbench::sampleText(16) + u'\0');
+    benchmark::DoNotOptimize(&text);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(text.length() - 1); });
+}
+
 // --- making a string from UTF-8 codepage bytes, then releasing it ---------------------------
 
 void makeUtf8Lib(benchmark::State& state) {
@@ -293,6 +318,8 @@ void substringSpec(benchmark::State& state) {
 
 }  // namespace
 
+QBENCH_PAIR("call (marker export)", callLib, callIcu, qbench::single);
+QBENCH_PAIR("length", lengthLib, lengthIcu, qbench::single);
 QBENCH_PAIR("make(UTF-8 bytes)+destroy", makeUtf8Lib, makeUtf8Icu, qbench::sizes);
 QBENCH_PAIR("make(UTF-16)+destroy", makeUtf16Lib, makeUtf16Icu, qbench::sizes);
 QBENCH_TRIPLE("make(UTF-32)+destroy", makeUtf32Lib, makeUtf32Icu, makeUtf32Spec, qbench::sizes);
