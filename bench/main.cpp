@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -129,6 +130,33 @@ private:
         }
         out << "(ns/op: median wall time of the repetitions; ratios: library / other, wall time, of the "
                "medians or of the fastest repetitions; * above 1.05, or more allocations than the twin)\n";
+        printSummary();
+    }
+
+    // The geometric means of the ratios over many rows: noise that lengthens one side or the
+    // other in single rows cancels out, work that the library adds everywhere does not.
+    void printSummary() {
+        double logTwin = 0, logSpec = 0, logTwinOfSpecRows = 0;
+        int twinRows = 0, specRows = 0;
+        for (const Row& r : rows_) {
+            if (!r.lib.present || !r.icu.present || r.op.rfind("call", 0) == 0 || r.op == "length")
+                continue;
+            logTwin += std::log(r.lib.ns / r.icu.ns);
+            ++twinRows;
+            if (!r.spec.present) continue;
+            logSpec += std::log(r.lib.ns / r.spec.ns);
+            logTwinOfSpecRows += std::log(r.lib.ns / r.icu.ns);
+            ++specRows;
+        }
+        if (twinRows == 0) return;
+        std::ostream& out = GetOutputStream();
+        out << "Geometric mean of library / twin over " << twinRows
+            << " rows (the call and length rows left out): " << number(std::exp(logTwin / twinRows), "%.3f")
+            << "\n";
+        if (specRows == 0) return;
+        out << "Over the " << specRows << " rows with prescribed steps: library / twin "
+            << number(std::exp(logTwinOfSpecRows / specRows), "%.3f")
+            << ", library / (twin + prescribed steps) " << number(std::exp(logSpec / specRows), "%.3f") << "\n";
     }
 
     // For the sized benchmarks: ns per UTF-16 unit of the library call at each size, which stays
