@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     void* copy = DF::makeCopy(f);
     FUZZ_CHECK(copy != nullptr);
 
-    const long long seconds = in.ConsumeBool() ? in.ConsumeIntegralInRange<long long>(-1LL << 36, 1LL << 36)
+    const long long seconds = in.ConsumeBool() ? in.ConsumeIntegralInRange<long long>(-(1LL << 36), 1LL << 36)
                                                : in.ConsumeIntegral<long long>();
     fuzz::Str out, again;
     DS::FormatDateTimeToString(f, out, seconds);
