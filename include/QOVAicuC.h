@@ -409,7 +409,8 @@ public:
 // QOVAUnicodeDateTimeFormatterFactory and accept both kinds of format handle.
 class QOVAICUC_API QOVAUnicodeStrToNumFormatterFactory {
 public:
-    // A parser with the locale's default number format; null if memory runs out.
+    // A parser with the locale's default number format; null if memory runs out. When ICU
+    // makes no number format the parser is still returned and reads no number from any text.
     static void* make(const char* locale);
     static void* makeCopy(const void* handle);
     static void destroy(void*& handle);
@@ -449,7 +450,8 @@ public:
 // fixed at creation.
 class QOVAICUC_API QOVAUnicodeDateTimeFormatterFactory {
 public:
-    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering).
+    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering): these and ICU's
+    // relative date styles (128 to 131). make returns null for any other number.
     enum DateTimeStyle : int {
         StyleNone = -1,  // leaves the date or the time out
         StyleFull = 0,
