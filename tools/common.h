@@ -56,7 +56,7 @@ CLI::Validator oneOf(const Name<E> (&table)[Size], const std::string& what,
             return "unknown " + what + " '" + value + "' (" +
                    (hint.empty() ? "one of: " + nameList(table) : hint) + ")";
         },
-        "NAME");
+        "");
 }
 
 }  // namespace qovaicu

@@ -61,13 +61,14 @@ Command addConvertCommand(CLI::App& root) {
     app->add_option("-s,--substitute", o->substitute,
                     "One ASCII character written in place of the converter's substitution byte "
                     "(for characters the codepage lacks)")
+        ->type_name("CHAR")
         ->check(CLI::Validator(
             [](std::string& value) -> std::string {
                 if (value.size() == 1 && static_cast<unsigned char>(value[0]) < 0x80 && value[0] != 0)
                     return {};
                 return "the substitute must be one ASCII character, not '" + value + "'";
             },
-            "CHAR"));
+            ""));
     app->add_flag("-x,--hex", o->hex, "Print the bytes of each text in hexadecimal, one line each");
     app->footer(
         "Each text is written followed by a line end in the same codepage. The substitute also\n"

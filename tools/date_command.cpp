@@ -29,7 +29,8 @@ struct Options {
 // GMT.
 void* makeFormatter(const Options& o) {
     if (!o.zoneGiven && !o.stylesGiven) return F::make(o.locale.c_str());
-    qovaicuc::String zone = qovaicuc::fromUtf8(o.zoneGiven ? o.zone : "GMT");
+    // The factory reads the zone string whole: a terminator would make the id unknown.
+    qovaicuc::String zone(QOVAUnicodeStringFactory::make(o.zoneGiven ? o.zone.c_str() : "GMT", "UTF-8"));
     if (!o.stylesGiven) return F::make(o.locale.c_str(), zone.get());
     return F::make(*lookup(kDateTimeStyles, o.dateStyle), *lookup(kDateTimeStyles, o.timeStyle),
                    o.locale.c_str(), zone.get());
@@ -98,10 +99,12 @@ Command addDateCommand(CLI::App& root) {
                                               "an unknown id acts as offset zero)");
     CLI::Option* date = app->add_option("-d,--date-style", o->dateStyle,
                                         "Date style: full, long, medium (default), short, none")
-                            ->check(oneOf(kDateTimeStyles, "style"));
+                            ->type_name("NAME")
+        ->check(oneOf(kDateTimeStyles, "style"));
     CLI::Option* time = app->add_option("-t,--time-style", o->timeStyle,
                                         "Time style: full, long, medium (default), short, none")
-                            ->check(oneOf(kDateTimeStyles, "style"));
+                            ->type_name("NAME")
+        ->check(oneOf(kDateTimeStyles, "style"));
     app->add_flag("-p,--parse", o->parse,
                   "Read date and time from each text and print milliseconds since 1970-01-01 "
                   "00:00:00 UTC");

@@ -107,7 +107,7 @@ CLI::Validator parsedBy(Parse parse, const std::string& what, const std::string&
             if (parse(value)) return {};
             return "bad " + what + " '" + value + "' (" + forms + ")";
         },
-        "SPEC");
+        "");
 }
 
 struct Options {
@@ -201,22 +201,30 @@ Command addNumberCommand(CLI::App& root) {
                     "unlimited | integer | fixed:N | min:N | max:N | minmax:A:B | sig:N | "
                     "sigmin:N | sigmax:N | sigminmax:A:B | increment:X | currency | cash "
                     "(N digits after the point; sig: significant digits; X e.g. 0.05)")
+        ->type_name("SPEC")
         ->check(parsedBy(parsePrecision, "precision", "see --help"));
     app->add_option("-r,--rounding", o->rounding, "Rounding mode: " + nameList(kRounding))
+        ->type_name("NAME")
         ->check(oneOf(kRounding, "rounding mode"));
     app->add_option("-g,--grouping", o->grouping, "Grouping: " + nameList(kGrouping))
+        ->type_name("NAME")
         ->check(oneOf(kGrouping, "grouping"));
     app->add_option("-n,--notation", o->notation, "Notation: " + nameList(kNotation))
+        ->type_name("NAME")
         ->check(oneOf(kNotation, "notation"));
     app->add_option("-s,--sign", o->sign, "Sign display: " + nameList(kSign))
+        ->type_name("NAME")
         ->check(oneOf(kSign, "sign display"));
     app->add_option("-w,--integer-width", o->integerWidth,
                     "MIN: fill with zeros to MIN integer digits; MIN:MAX: also cut to MAX")
+        ->type_name("MIN[:MAX]")
         ->check(parsedBy(parseIntegerWidth, "integer width", "MIN or MIN:MAX"));
     app->add_option("-u,--unit", o->unit, "Unit name, e.g. meter, square-meter, usd, percent, "
                                           "none-permille (see --list-units)")
+        ->type_name("NAME")
         ->check(oneOf(kUnits, "unit", "see qovaicu number --list-units"));
     app->add_option("--unit-width", o->unitWidth, "Unit width: " + nameList(kUnitWidth))
+        ->type_name("NAME")
         ->check(oneOf(kUnitWidth, "unit width"));
     app->add_option("--as", o->as,
                     "How values are passed: decimal (FormatDecimal, default), double "

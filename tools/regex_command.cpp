@@ -98,6 +98,8 @@ Command addRegexCommand(CLI::App& root) {
     app->add_option("-f,--flags", o->flags,
                     "Comma-separated flags: " + nameList(kRegexFlags))
         ->delimiter(',')
+        ->allow_extra_args(false)
+        ->type_name("NAME")
         ->check(oneOf(kRegexFlags, "flag"));
     CLI::Option* all = app->add_option("--replace", o->replacement,
                                        "Print each text with every match replaced ($1 names "

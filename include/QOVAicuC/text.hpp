@@ -10,12 +10,13 @@
 //   codepage(str, converter, substitute)
 //                    size = getAsMBCSsize, buffer of size + 1 bytes, getAsMBCS.
 //
-// The UTF-8 and codepage exports read a string up to its first U+0000 unit, so these helpers
-// first bring `str` into terminated form with nullTerminateString (no change for the strings the
-// library hands back, which are terminated already). That is a write to `str`.
+// The UTF-8 and codepage exports read a string up to its first U+0000 unit, or all of it when
+// it holds none, so these helpers take terminated and unterminated strings alike and only read
+// them.
 //
-// Each returns std::nullopt when the export fails: a null handle, or text that the encoding
-// cannot take (an unpaired surrogate for UTF-8, for instance).
+// Each returns std::nullopt when the export fails: a null handle, text that the encoding cannot
+// take (an unpaired surrogate for UTF-8, for instance), or the empty (bogus) string that a failed
+// number formatting call leaves, which has no text at all.
 #ifndef QOVAICUC_TEXT_HPP
 #define QOVAICUC_TEXT_HPP
 
@@ -48,7 +49,6 @@ inline String fromUtf16(const std::u16string& text) {
 // The text of `str` as UTF-8.
 inline std::optional<std::string> utf8(void* str) {
     if (str == nullptr) return std::nullopt;
-    QOVAUnicodeStringServices::nullTerminateString(str);
     const int size = QOVAUnicodeStringServices::getAsUTF8size(str);
     if (size < 0) return std::nullopt;
     std::string out(static_cast<size_t>(size) + 1, '\0');
@@ -72,7 +72,6 @@ inline std::optional<std::u16string> utf16(void* str) {
 // to the converter's substitution bytes below 0x80 become `substitute` (see getAsMBCS).
 inline std::optional<std::string> codepage(void* str, void* converter, char substitute = 0) {
     if (str == nullptr || converter == nullptr) return std::nullopt;
-    QOVAUnicodeStringServices::nullTerminateString(str);
     const int size = QOVAUnicodeStringServices::getAsMBCSsize(str, converter);
     if (size < 0) return std::nullopt;
     std::string out(static_cast<size_t>(size) + 1, '\0');

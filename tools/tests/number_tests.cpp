@@ -160,13 +160,15 @@ TEST(NumberCommand, EveryUnitByName) {
             EXPECT_EQ(r.out, line(f.unit(unit), "3")) << name;
         }
     }
+    const auto full = icuFormatter().unitWidth(UNUM_UNIT_WIDTH_FULL_NAME);
     const std::pair<const char*, std::string> special[] = {
-        {"usd", line(icuFormatter().unitWidth(UNUM_UNIT_WIDTH_FULL_NAME).unit(usd()), "3")},
+        {"usd", line(full.unit(usd()), "3")},
         {"none", "3\n"},
-        {"none-percent", line(icuFormatter().unit(icu::MeasureUnit::getPercent()), "3")},
-        {"none-permille", line(icuFormatter().unit(icu::MeasureUnit::getPermille()), "3")}};
+        {"none-percent", line(full.unit(icu::MeasureUnit::getPercent()), "3")},
+        {"none-permille", line(full.unit(icu::MeasureUnit::getPermille()), "3")}};
     for (const auto& [name, expected] : special)
-        EXPECT_EQ(run({"number", "-l", "en_US", "-u", name, "3"}).out, expected) << name;
+        EXPECT_EQ(run({"number", "-l", "en_US", "--unit-width", "full-name", "-u", name, "3"}).out, expected)
+            << name;
     // Names are matched without regard to case.
     EXPECT_EQ(run({"number", "-l", "en_US", "-u", "Square-Meter", "3"}).out,
               line(icuFormatter().unit(icu::MeasureUnit::getSquareMeter()), "3"));
