@@ -1,12 +1,11 @@
 // Regular expressions: matcher handles, match attempts, positions, the matched text,
-// replacement, reset and split.
+// replacement, reset and split, and which strings each operation strips or terminates.
 #include "support.h"
 
 #include <gtest/gtest.h>
 #include <unicode/regex.h>
 #include <unicode/uregex.h>
 
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -24,67 +23,37 @@ using namespace std::literals;
 namespace {
 
 // Owns one matcher handle for the duration of a test.
-class Matcher {
-public:
-    explicit Matcher(void* handle) : handle_(handle) {}
-    Matcher(const Matcher&) = delete;
-    Matcher& operator=(const Matcher&) = delete;
-    ~Matcher() { F::destroy(handle_); }
-    operator void*() const { return handle_; }
-
-private:
-    void* handle_;
+struct Matcher {
+    void* handle;
+    ~Matcher() { F::destroy(handle); }
+    operator void*() const { return handle; }
 };
-
-const std::u16string kTerminator(1, u'\0');
-
-// The exact content of one element of a split destination.
-std::u16string text(const icu::UnicodeString& s) {
-    return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
-}
 
 }  // namespace
 
-TEST(RegexFactory, StripsPatternAndInputInPlaceAndMatchesTheStrippedText) {
-    Str pattern(u"c$\0\0"sv), input(u"baaac\0"sv);
-    Matcher m(F::make(pattern, input, 0));
-    ASSERT_NE(static_cast<void*>(m), nullptr);
-    EXPECT_EQ(pattern.units(), u"c$");
-    EXPECT_EQ(input.units(), u"baaac");
-    // With the terminator still in the input, "c$" could not match at its end.
-    EXPECT_TRUE(R::find(m));
-    EXPECT_EQ(R::start(m), 4);
-}
+// Pattern and input lose their trailing zeros in place (even when the pattern does not
+// compile), so that "c$" matches at the end of the text; null handles touch nothing.
+TEST(RegexFactory, StripsPatternAndInputInPlace) {
+    Str pattern(u"c$\0\0"s), input(u"baaac\0"s);
+    Matcher m{F::make(pattern, input, 0)};
+    EXPECT_TRUE(pattern.units() == u"c$" && input.units() == u"baaac");
+    EXPECT_TRUE(R::find(m) && R::start(m) == 4);
 
-TEST(RegexFactory, NullHandlesTouchNothing) {
-    Str pattern(u"a\0"sv), input(u"b\0"sv);
-    EXPECT_EQ(F::make(nullptr, input, 0), nullptr);
-    EXPECT_EQ(F::make(pattern, nullptr, 0), nullptr);
-    EXPECT_EQ(F::make(nullptr, 0u), nullptr);
-    EXPECT_EQ(pattern.units(), u"a\0"s);
-    EXPECT_EQ(input.units(), u"b\0"s);
-}
+    Str open(u"(\0"s), x(u"x\0"s), alone(u"(\0"s);
+    EXPECT_FALSE(F::make(open, x, 0) || F::make(alone, 0u));
+    EXPECT_TRUE(open.units() == u"(" && x.units() == u"x" && alone.units() == u"(");
 
-TEST(RegexFactory, PatternThatDoesNotCompileGivesNullButStripsAnyway) {
-    Str pattern(u"(\0"sv), input(u"x\0"sv);
-    EXPECT_EQ(F::make(pattern, input, 0), nullptr);
-    EXPECT_EQ(pattern.units(), u"(");
-    EXPECT_EQ(input.units(), u"x");
-    EXPECT_EQ(F::make(pattern, 0u), nullptr);
+    Str p(u"a\0"s), i(u"b\0"s);
+    EXPECT_FALSE(F::make(nullptr, i, 0) || F::make(p, nullptr, 0) || F::make(nullptr, 0u));
+    EXPECT_TRUE(p.units() == u"a\0"s && i.units() == u"b\0"s);
 }
 
 TEST(RegexFactory, FlagsReachIcuUnchanged) {
-    Str lower(u"abc"sv), upper(u"xABC"sv);
-    Matcher exact(F::make(lower, upper, 0));
-    EXPECT_FALSE(R::find(exact));
-    Matcher folded(F::make(lower, upper, UREGEX_CASE_INSENSITIVE));
-    EXPECT_TRUE(R::find(folded));
-    EXPECT_EQ(R::start(folded), 1);
-    // A literal pattern compiles even though "(" alone does not.
-    Str paren(u"("sv), withParen(u"a(b"sv);
-    Matcher literal(F::make(paren, withParen, UREGEX_LITERAL));
-    EXPECT_TRUE(R::find(literal));
-    EXPECT_EQ(R::start(literal), 1);
+    Str lower(u"abc"), upper(u"xABC"), paren(u"("), withParen(u"a(b");
+    Matcher exact{F::make(lower, upper, 0)}, folded{F::make(lower, upper, UREGEX_CASE_INSENSITIVE)};
+    Matcher literal{F::make(paren, withParen, UREGEX_LITERAL)};
+    EXPECT_TRUE(!R::find(exact) && R::find(folded) && R::find(literal));
+    EXPECT_EQ(R::start(literal), 1);  // "(" compiles as a literal
     // Bits ICU does not define, and canonical equivalence, which it does not implement.
     for (unsigned int bad : {0x400u, 0x80000000u, 0xFFFFFFFFu, unsigned{UREGEX_CANON_EQ}}) {
         EXPECT_EQ(F::make(lower, upper, bad), nullptr) << bad;
@@ -92,247 +61,170 @@ TEST(RegexFactory, FlagsReachIcuUnchanged) {
     }
 }
 
-TEST(RegexFactory, WithoutInputOrWithAnEmptyOneOnlyEmptyMatchesAreFound) {
-    Str plus(u"a"sv), star(u"a*"sv), zeros(u"\0\0"sv), empty;
-    Matcher none(F::make(plus, 0u)), some(F::make(star, 0u));
-    EXPECT_FALSE(R::find(none));
-    EXPECT_TRUE(R::find(some));
-    EXPECT_EQ(R::start(some), 0);
-    EXPECT_EQ(R::end(some), 0);
-    Matcher fromZeros(F::make(plus, zeros, 0)), fromEmpty(F::make(star, empty, 0));
-    EXPECT_EQ(zeros.units(), u"");
-    EXPECT_FALSE(R::find(fromZeros));
-    EXPECT_TRUE(R::matches(fromEmpty));
-}
+// Without an input, or with one of only zeros, only empty matches are found. The matcher keeps
+// no reference to the pattern string, and destroy nulls the variable.
+TEST(RegexFactory, EmptyInputsPatternLifetimeAndDestroy) {
+    Str plus(u"a"), star(u"a*\0"s), zeros(u"\0\0"s);
+    Matcher none{F::make(plus, 0u)}, some{F::make(star, 0u)}, fromZeros{F::make(plus, zeros, 0)};
+    EXPECT_TRUE(star.units() == u"a*" && zeros.units() == u"");
+    EXPECT_FALSE(R::find(none) || R::find(fromZeros));
+    EXPECT_TRUE(R::find(some) && R::end(some) == 0);
 
-TEST(RegexFactory, PatternMayGoRightAfterMakeAndDestroyNullsOnce) {
-    Str input(u"xyz"sv);
+    Str input(u"xyz");
     void* pattern = QOVAUnicodeStringFactory::make(static_cast<unsigned short>('y'));
-    void* m = F::make(pattern, input, 0);
+    Matcher late{F::make(pattern, input, 0)};
     QOVAUnicodeStringFactory::destroy(pattern);
-    EXPECT_TRUE(R::find(m));
-    EXPECT_EQ(R::start(m), 1);
+    EXPECT_TRUE(R::find(late) && R::start(late) == 1);
+    void* m = F::make(plus, 0u);
     F::destroy(m);
     EXPECT_EQ(m, nullptr);
     F::destroy(m);
-    EXPECT_EQ(m, nullptr);
 }
 
-TEST(RegexMatch, PositionsAndTextBeforeDuringAndAfterTheMatch) {
-    Str pattern(u"a+"sv), input(u"baaac"sv), out(u"old\0\0"sv);
-    Matcher m(F::make(pattern, input, 0));
-    EXPECT_EQ(R::start(m), -1);
-    EXPECT_EQ(R::end(m), -1);
-    EXPECT_FALSE(R::group(m, out));
-    EXPECT_EQ(out.units(), kTerminator);
+// group replaces its output by the match, terminated, and by the terminator alone when there is
+// no match; reset makes the next find begin at the start again.
+TEST(RegexMatch, PositionsAndTextBeforeDuringAndAfterMatches) {
+    Str pattern(u"\\d+"), input(u"a1b22c"), out(u"old\0\0"s);
+    Matcher m{F::make(pattern, input, 0)};
+    const auto state = [&] {
+        const bool grouped = R::group(m, out);
+        return std::tuple(R::start(m), R::end(m), grouped, out.units());
+    };
+    EXPECT_EQ(state(), std::tuple(-1, -1, false, u"\0"s));
     ASSERT_TRUE(R::find(m));
-    EXPECT_EQ(R::start(m), 1);
-    EXPECT_EQ(R::end(m), 4);
-    EXPECT_TRUE(R::group(m, out));
-    EXPECT_EQ(out.units(), u"aaa\0"s);
+    EXPECT_EQ(state(), std::tuple(1, 2, true, u"1\0"s));
+    ASSERT_TRUE(R::find(m));
+    EXPECT_EQ(state(), std::tuple(3, 5, true, u"22\0"s));
     EXPECT_FALSE(R::find(m));
-    EXPECT_EQ(R::start(m), -1);
-    EXPECT_EQ(R::end(m), -1);
-    EXPECT_FALSE(R::group(m, out));
-    EXPECT_EQ(out.units(), kTerminator);
-}
-
-TEST(RegexMatch, FindLoopWalksEveryMatch) {
-    Str pattern(u"\\d+"sv), input(u"a1b22c333"sv), out;
-    Matcher m(F::make(pattern, input, 0));
-    std::vector<std::tuple<int, int, std::u16string>> seen;
-    while (R::find(m)) {
-        ASSERT_TRUE(R::group(m, out));
-        seen.emplace_back(R::start(m), R::end(m), out.units());
-    }
-    const std::vector<std::tuple<int, int, std::u16string>> expected{
-        {1, 2, u"1\0"s}, {3, 5, u"22\0"s}, {6, 9, u"333\0"s}};
-    EXPECT_EQ(seen, expected);
-    // reset makes the next find begin at the start again.
+    EXPECT_EQ(state(), std::tuple(-1, -1, false, u"\0"s));
     R::reset(m);
     ASSERT_TRUE(R::find(m));
     EXPECT_EQ(R::start(m), 1);
 }
 
-TEST(RegexMatch, IndexFormsWidenTheIndexWithSign) {
-    Str pattern(u"a*"sv), input(u"baaac"sv);
-    Matcher m(F::make(pattern, input, 0));
-    for (int bad : {-1, 6, INT_MIN, INT_MAX}) {
-        EXPECT_FALSE(R::find(m, bad)) << bad;
-        EXPECT_FALSE(R::lookingAt(m, bad)) << bad;
-        EXPECT_FALSE(R::matches(m, bad)) << bad;
-    }
+// The index forms widen the index with its sign, so ICU refuses negative ones; lookingAt needs
+// a match at the start, matches one of the whole rest.
+TEST(RegexMatch, IndexFormsAndAnchoring) {
+    Str pattern(u"a*"), input(u"baaac"), prefix(u"ba"), whole(u"ba+c");
+    Matcher m{F::make(pattern, input, 0)}, p{F::make(prefix, input, 0)}, w{F::make(whole, input, 0)};
+    for (int bad : {-1, 6, INT_MIN, INT_MAX})
+        EXPECT_FALSE(R::find(m, bad) || R::lookingAt(m, bad) || R::matches(m, bad)) << bad;
     ASSERT_TRUE(R::find(m, 5));  // the length itself is a valid start
     EXPECT_EQ(R::start(m), 5);
-    ASSERT_TRUE(R::find(m, 2));
-    EXPECT_EQ(R::end(m), 4);
-    EXPECT_TRUE(R::lookingAt(m, 1));
-    EXPECT_EQ(R::end(m), 4);
-    EXPECT_FALSE(R::matches(m, 1));
-    EXPECT_TRUE(R::matches(m, 5));
+    EXPECT_TRUE(R::find(m, 2) && R::end(m) == 4);
+    EXPECT_TRUE(R::lookingAt(m, 1) && R::end(m) == 4);
+    EXPECT_TRUE(!R::matches(m, 1) && R::matches(m, 5));
+    EXPECT_TRUE(R::lookingAt(p) && !R::matches(p));
+    EXPECT_TRUE(R::lookingAt(w) && R::matches(w));
 }
 
-TEST(RegexMatch, LookingAtNeedsAPrefixMatchesTheWholeInput) {
-    Str prefix(u"ba"sv), whole(u"ba+c"sv), input(u"baaac"sv);
-    Matcher p(F::make(prefix, input, 0)), w(F::make(whole, input, 0));
-    EXPECT_TRUE(R::lookingAt(p));
-    EXPECT_FALSE(R::matches(p));
-    EXPECT_TRUE(R::lookingAt(w));
-    EXPECT_TRUE(R::matches(w));
-    EXPECT_EQ(R::end(w), 5);
-}
-
-TEST(RegexReplace, CaptureReferencesAndTerminators) {
-    Str pattern(u"(\\w+)@(\\w+)"sv), input(u"ann@x bob@y"sv), with(u"$2:$1\0"sv), out(u"old"sv);
-    Matcher m(F::make(pattern, input, 0));
+// The replacement is read without its terminator and not changed; the output is terminated,
+// also when ICU fails (it then holds the text ICU returned).
+TEST(RegexReplace, CaptureReferencesTerminatorsAndFailures) {
+    Str pattern(u"(\\w+)@(\\w+)"), input(u"ann@x bob@y"), with(u"$2:$1\0"s), out(u"old");
+    Matcher m{F::make(pattern, input, 0)};
     EXPECT_TRUE(R::replaceAll(m, with, out));
     EXPECT_EQ(out.units(), u"x:ann y:bob\0"s);
     EXPECT_TRUE(R::replaceFirst(m, with, out));
     EXPECT_EQ(out.units(), u"x:ann bob@y\0"s);
-    EXPECT_EQ(with.units(), u"$2:$1\0"s);
-    EXPECT_EQ(input.units(), u"ann@x bob@y");
-}
+    EXPECT_TRUE(with.units() == u"$2:$1\0"s && input.units() == u"ann@x bob@y");
 
-TEST(RegexReplace, NoMatchCopiesTheInputAndFailureStillWritesIcusText) {
-    Str pattern(u"(z)"sv), input(u"abc"sv), with(u"-"sv), out(u"old"sv);
-    Matcher m(F::make(pattern, input, 0));
-    EXPECT_TRUE(R::replaceAll(m, with, out));
+    Str b(u"b"), z(u"z"), abc(u"abc"), dash(u"-"), bad(u"$9");
+    Matcher none{F::make(z, abc, 0)}, some{F::make(b, abc, 0)};
+    EXPECT_TRUE(R::replaceAll(none, dash, out));
     EXPECT_EQ(out.units(), u"abc\0"s);
-    // A reference to a group the pattern lacks: ICU fails; the output holds what ICU returned.
-    Str bad(u"$9"sv), pattern2(u"b"sv);
-    Matcher m2(F::make(pattern2, input, 0));
     UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString directInput(u"abc");
-    icu::RegexMatcher direct(icu::UnicodeString(u"b"), directInput, 0, status);
-    icu::UnicodeString expected = direct.replaceFirst(icu::UnicodeString(u"$9"), status);
+    icu::RegexMatcher direct(b.icu(), abc.icu(), 0, status);
+    const icu::UnicodeString expected = direct.replaceFirst(bad.icu(), status).append(u'\0');
     ASSERT_TRUE(U_FAILURE(status));
-    expected.append(u'\0');
-    EXPECT_FALSE(R::replaceFirst(m2, bad, out));
-    EXPECT_EQ(out.icu(), expected);
-    EXPECT_FALSE(R::replaceAll(m2, bad, out));
-    EXPECT_EQ(out.icu(), expected);
+    for (auto replace : {R::replaceFirst, R::replaceAll}) {
+        out.icu() = u"old";
+        EXPECT_FALSE(replace(some, bad, out));
+        EXPECT_EQ(out.icu(), expected);
+    }
 }
 
-TEST(RegexReset, InputIndexAndNullHandles) {
-    Str pattern(u"b"sv), first(u"abc"sv), second(u"bb\0\0"sv);
-    Matcher m(F::make(pattern, first, 0));
-    // The input is stripped even when the matcher is null.
+// reset(matcher, input) strips the input before it tests the handles; reset(matcher, index)
+// accepts 0 up to the input's length.
+TEST(RegexReset, NewInputAndIndex) {
+    Str pattern(u"b"), first(u"abc"), second(u"bb\0\0"s);
+    Matcher m{F::make(pattern, first, 0)};
     EXPECT_FALSE(R::reset(nullptr, second));
     EXPECT_EQ(second.units(), u"bb");
     second.icu().append(u'\0');
     EXPECT_FALSE(R::reset(m, nullptr));
     ASSERT_TRUE(R::reset(m, second));
     EXPECT_EQ(second.units(), u"bb");
-    ASSERT_TRUE(R::find(m));
-    ASSERT_TRUE(R::find(m));
+    ASSERT_TRUE(R::find(m) && R::find(m));
     EXPECT_EQ(R::start(m), 1);
-    ASSERT_TRUE(R::reset(m, 1));
-    ASSERT_TRUE(R::find(m));
+    ASSERT_TRUE(R::reset(m, 1) && R::find(m));
     EXPECT_EQ(R::start(m), 1);
     for (int bad : {-1, 3, INT_MIN, INT_MAX}) EXPECT_FALSE(R::reset(m, bad)) << bad;
-    EXPECT_TRUE(R::reset(m, 2));  // the length itself
+    EXPECT_TRUE(R::reset(m, 2));
     EXPECT_FALSE(R::find(m));
 }
 
 TEST(RegexServices, NullHandlesGiveTheFailureValueAndWriteNothing) {
-    Str pattern(u"a"sv), input(u"a"sv), with(u"b\0"sv), out(u"keep"sv);
-    Matcher m(F::make(pattern, input, 0));
+    Str pattern(u"a"), input(u"a"), with(u"b\0"s), out(u"keep");
+    Matcher m{F::make(pattern, input, 0)};
+    void* none = nullptr;
     ASSERT_TRUE(R::find(m, 0));
-    EXPECT_FALSE(R::find(nullptr));
-    EXPECT_FALSE(R::find(nullptr, 0));
-    EXPECT_FALSE(R::lookingAt(nullptr));
-    EXPECT_FALSE(R::lookingAt(nullptr, 0));
-    EXPECT_FALSE(R::matches(nullptr));
-    EXPECT_FALSE(R::matches(nullptr, 0));
-    EXPECT_EQ(R::start(nullptr), -1);
-    EXPECT_EQ(R::end(nullptr), -1);
-    EXPECT_FALSE(R::group(nullptr, out));
-    EXPECT_FALSE(R::group(m, nullptr));
-    EXPECT_FALSE(R::replaceAll(nullptr, with, out));
-    EXPECT_FALSE(R::replaceAll(m, nullptr, out));
-    EXPECT_FALSE(R::replaceAll(m, with, nullptr));
-    EXPECT_FALSE(R::replaceFirst(nullptr, with, out));
-    EXPECT_FALSE(R::replaceFirst(m, nullptr, out));
-    EXPECT_FALSE(R::replaceFirst(m, with, nullptr));
-    R::reset(nullptr);
-    EXPECT_FALSE(R::reset(nullptr, 0));
-    EXPECT_EQ(R::split(nullptr, input, out, 1), 0);
-    EXPECT_EQ(R::split(m, nullptr, out, 1), 0);
-    EXPECT_EQ(R::split(m, input, nullptr, 1), 0);
-    EXPECT_EQ(out.units(), u"keep");
-    EXPECT_EQ(with.units(), u"b\0"s);
-    EXPECT_EQ(input.units(), u"a");
-    // The refused calls left the last match alone.
-    EXPECT_EQ(R::end(m), 1);
+    EXPECT_FALSE(R::find(none) || R::find(none, 0) || R::lookingAt(none) || R::lookingAt(none, 0));
+    EXPECT_FALSE(R::matches(none) || R::matches(none, 0) || R::reset(none, 0));
+    EXPECT_EQ(R::start(none) + R::end(none), -2);
+    EXPECT_FALSE(R::group(none, out) || R::group(m, none));
+    for (auto replace : {R::replaceAll, R::replaceFirst})
+        EXPECT_FALSE(replace(none, with, out) || replace(m, none, out) || replace(m, with, none));
+    R::reset(none);
+    EXPECT_EQ(R::split(none, input, out, 1) + R::split(m, none, out, 1) + R::split(m, input, none, 1), 0);
+    EXPECT_TRUE(out.units() == u"keep" && with.units() == u"b\0"s && input.units() == u"a");
+    EXPECT_EQ(R::end(m), 1);  // the refused calls left the last match alone
 }
 
-TEST(RegexSplit, FewerAndMoreFieldsThanCapacity) {
-    Str pattern(u","sv), input(u"a,b,c\0"sv);
-    Matcher m(F::make(pattern, 0u));
-    icu::UnicodeString two[2];
-    EXPECT_EQ(R::split(m, input, two, 2), 2);
-    EXPECT_EQ(text(two[0]), u"a");
-    EXPECT_EQ(text(two[1]), u"b,c");
-    icu::UnicodeString five[5];
-    for (int i = 0; i < 5; ++i) five[i].setTo(static_cast<char16_t>(u'1' + i));
-    EXPECT_EQ(R::split(m, input, five, 5), 3);
-    EXPECT_EQ(text(five[0]), u"a");
-    EXPECT_EQ(text(five[1]), u"b");
-    EXPECT_EQ(text(five[2]), u"c");
-    EXPECT_EQ(text(five[3]), u"4");
-    EXPECT_EQ(text(five[4]), u"5");
+// The input is split through a copy without its trailing zeros and is not changed. With more
+// fields than capacity the last element gets the rest; elements after the last field stay.
+TEST(RegexSplit, FieldsAndCapacity) {
+    Str pattern(u","), input(u"a,b,c\0"s), empty, zeros(u"\0\0\0"s), one(u"old");
+    Matcher m{F::make(pattern, 0u)};
+    icu::UnicodeString dest[5] = {u"1", u"2", u"3", u"4", u"5"};
+    const auto fields = [&](int n) {
+        std::vector<std::u16string> seen;
+        for (int i = 0; i < n; ++i) seen.push_back(qtest::units(&dest[i]));
+        return seen;
+    };
+    EXPECT_EQ(R::split(m, input, dest, 2), 2);
+    EXPECT_EQ(fields(3), (std::vector<std::u16string>{u"a", u"b,c", u"3"}));
+    EXPECT_EQ(R::split(m, input, dest, 5), 3);
+    EXPECT_EQ(fields(5), (std::vector<std::u16string>{u"a", u"b", u"c", u"4", u"5"}));
     EXPECT_EQ(input.units(), u"a,b,c\0"s);
-}
-
-TEST(RegexSplit, CapacityBelowOneAndEmptyInputsWriteNothing) {
-    Str pattern(u","sv), input(u"a,b"sv), empty, zeros(u"\0\0\0"sv);
-    Matcher m(F::make(pattern, 0u));
-    icu::UnicodeString dest[1] = {icu::UnicodeString(u"keep")};
-    // A negative capacity makes ICU fail on an impossible allocation before anything else.
+    // A capacity below 1 (ICU fails on the impossible allocation of a negative one) and inputs
+    // without text give 0 and write nothing.
     for (int capacity : {0, -1, INT_MIN}) EXPECT_EQ(R::split(m, input, dest, capacity), 0) << capacity;
-    EXPECT_EQ(R::split(m, empty, dest, 1), 0);
-    EXPECT_EQ(R::split(m, zeros, dest, 1), 0);
-    EXPECT_EQ(text(dest[0]), u"keep");
+    EXPECT_EQ(R::split(m, empty, dest, 1) + R::split(m, zeros, dest, 1), 0);
+    EXPECT_EQ(fields(1), std::vector<std::u16string>{u"a"});
     EXPECT_EQ(zeros.units(), u"\0\0\0"s);
-}
-
-TEST(RegexSplit, SingleStringHandleIsAnArrayOfOne) {
-    Str pattern(u","sv), input(u"a,b\0\0"sv), dest(u"old"sv);
-    Matcher m(F::make(pattern, 0u));
-    EXPECT_EQ(R::split(m, input, dest, 1), 1);
-    EXPECT_EQ(dest.units(), u"a,b");
-    EXPECT_EQ(input.units(), u"a,b\0\0"s);
-    // The input is read through a copy, so it may also be the destination.
+    // A single string handle is an array of one; it may even be the input.
+    EXPECT_EQ(R::split(m, input, one, 1), 1);
+    EXPECT_EQ(one.units(), u"a,b,c");
     EXPECT_EQ(R::split(m, input, input, 1), 1);
-    EXPECT_EQ(input.units(), u"a,b");
+    EXPECT_EQ(input.units(), u"a,b,c");
 }
 
 // ICU's split leaves the matcher on the text it split, a copy that ends with the call; the
-// matcher must come out with an empty input of its own instead.
+// matcher must come out with an empty input of its own instead, also after a refused split.
 TEST(RegexSplit, MatcherSeesAnEmptyInputAfterwards) {
-    Str comma(u","sv), star(u"x*"sv), input(u"a,b"sv), with(u"y"sv), out(u"old"sv);
-    Matcher m(F::make(comma, input, 0)), e(F::make(star, input, 0));
+    Str comma(u","), star(u"x*"), input(u"a,b"), with(u"y"), out(u"old");
+    Matcher m{F::make(comma, input, 0)}, e{F::make(star, input, 0)};
     icu::UnicodeString fields[3];
     ASSERT_EQ(R::split(m, input, fields, 3), 2);
-    EXPECT_FALSE(R::find(m));
-    EXPECT_EQ(R::start(m), -1);
-    EXPECT_EQ(R::end(m), -1);
-    EXPECT_FALSE(R::group(m, out));
-    EXPECT_EQ(out.units(), kTerminator);
-    EXPECT_FALSE(R::matches(m));
-    EXPECT_FALSE(R::lookingAt(m));
+    EXPECT_FALSE(R::find(m) || R::matches(m) || R::lookingAt(m) || R::group(m, out) || R::reset(m, 1));
+    EXPECT_EQ(R::start(m) + R::end(m), -2);
     EXPECT_TRUE(R::replaceAll(m, with, out));
-    EXPECT_EQ(out.units(), kTerminator);
-    EXPECT_FALSE(R::reset(m, 1));
-    // Also after a split that ICU refused, and for a pattern that matches the empty text.
+    EXPECT_EQ(out.units(), u"\0"s);
     ASSERT_EQ(R::split(e, input, fields, 0), 0);
-    EXPECT_TRUE(R::find(e));
-    EXPECT_EQ(R::end(e), 0);
-    EXPECT_TRUE(R::matches(e));
+    EXPECT_TRUE(R::find(e) && R::end(e) == 0 && R::matches(e));
     EXPECT_TRUE(R::replaceFirst(e, with, out));
     EXPECT_EQ(out.units(), u"y\0"s);
     // A new input makes the matcher fully usable again.
-    ASSERT_TRUE(R::reset(m, input));
-    ASSERT_TRUE(R::find(m));
-    EXPECT_EQ(R::start(m), 1);
+    EXPECT_TRUE(R::reset(m, input) && R::find(m) && R::start(m) == 1);
 }

@@ -1,151 +1,89 @@
-// String handles: every make overload, copies, invariant text and release.
+// String handles: every make overload, copies and release.
 #include "support.h"
 
 #include <gtest/gtest.h>
 
 using F = QOVAUnicodeStringFactory;
 using qtest::Str;
+using namespace std::literals;
 
-TEST(StringMake, EmptyStringHasNoUnitsAndNoTerminator) {
-    Str s(F::make());
-    ASSERT_NE(s.get(), nullptr);
-    EXPECT_EQ(s.units(), u"");
-}
+using US = unsigned short;
 
-TEST(StringMake, UnitOverloadKeepsEveryUnitValue) {
-    EXPECT_EQ(Str(F::make(static_cast<unsigned short>(0x41))).units(), u"A");
-    // 0 gives the terminated form of the empty string, a lone surrogate stays one unit.
-    EXPECT_EQ(Str(F::make(static_cast<unsigned short>(0))).units(), std::u16string(1, u'\0'));
-    EXPECT_EQ(Str(F::make(static_cast<unsigned short>(0xD800))).units(), std::u16string(1, 0xD800));
-    EXPECT_EQ(Str(F::make(static_cast<unsigned short>(0xFFFF))).units(), std::u16string(1, 0xFFFF));
-}
-
-TEST(StringMake, CodePointOverloadBuildsPairsAndRejectsOutOfRange) {
-    EXPECT_EQ(Str(F::make(0x1F600)).units(), u"\xD83D\xDE00");
-    EXPECT_EQ(Str(F::make(0x10FFFF)).units(), u"\xDBFF\xDFFF");
-    EXPECT_EQ(Str(F::make(0)).units(), std::u16string(1, u'\0'));
-    EXPECT_EQ(Str(F::make(0xDC00)).units(), std::u16string(1, 0xDC00));
-    for (int bad : {-1, 0x110000, INT_MIN, INT_MAX}) {
-        Str s(F::make(bad));
-        ASSERT_NE(s.get(), nullptr) << bad;
-        EXPECT_EQ(s.units(), u"") << bad;
+// Every overload gives a handle holding exactly the expected units and never a terminator of its
+// own; a handle even for null or unusable arguments.
+TEST(StringMake, EachOverloadGivesExactlyItsUnits) {
+    const US utf16[] = {0x48, 0xD83D, 0xDE00, 0x69, 0, 0x70, 0}, emptyUtf16[] = {0, 0x41, 0},
+             lone[] = {0xDC00, 0x41, 0};
+    const struct {
+        void* handle;
+        std::u16string expected;
+    } rows[] = {
+        {F::make(), u""},
+        // A unit is widened without sign: 0 and lone surrogates are kept as one unit.
+        {F::make(US{0x41}), u"A"}, {F::make(US{0}), u"\0"s},
+        {F::make(US{0xD800}), u"\xD800"}, {F::make(US{0xFFFF}), u"\xFFFF"},
+        {F::make(0x1F600), u"\xD83D\xDE00"}, {F::make(0x10FFFF), u"\xDBFF\xDFFF"},
+        {F::make(0), u"\0"s}, {F::make(0xDC00), u"\xDC00"},
+        {F::make(-1), u""}, {F::make(0x110000), u""}, {F::make(INT_MIN), u""}, {F::make(INT_MAX), u""},
+        // Codepage bytes up to their NUL; "" is the invariant conversion, null ICU's default.
+        {F::make("caf\xC3\xA9", "UTF-8"), u"caf\u00E9"}, {F::make("\x80", "windows-1252"), u"\u20AC"},
+        {F::make("\x82\xA0", "Shift_JIS"), u"\u3042"}, {F::make("ab\0cd", "UTF-8"), u"ab"},
+        {F::make("abc", ""), u"abc"}, {F::make("abc", static_cast<const char*>(nullptr)), u"abc"},
+        {F::make(static_cast<const char*>(nullptr), "UTF-8"), u""},
+        // UTF-16 up to the first zero unit, unpaired surrogates kept.
+        {F::make(utf16), u"H\xD83D\xDE00i"}, {F::make(emptyUtf16), u""}, {F::make(lone), u"\xDC00" u"A"},
+        {F::make(static_cast<const US*>(nullptr)), u""},
+        // Invariant text: a given length reads past a NUL, a negative one stops at it.
+        {F::makeInvariant("hello", -1), u"hello"}, {F::makeInvariant("hello", 3), u"hel"},
+        {F::makeInvariant("hello", 0), u""}, {F::makeInvariant("a\0b", 3), u"a\0b"s},
+        {F::makeInvariant(nullptr, -1), u""},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        Str s(rows[i].handle);
+        ASSERT_NE(s.get(), nullptr) << "row " << i;
+        EXPECT_EQ(s.units(), rows[i].expected) << "row " << i;
     }
+    Str unknown(F::make("abc", "no-such-codepage"));
+    ASSERT_NE(unknown.get(), nullptr);
+    EXPECT_TRUE(unknown.icu().isBogus());
 }
 
-TEST(StringMake, CodepageBytes) {
-    EXPECT_EQ(Str(F::make("caf\xC3\xA9", "UTF-8")).units(), u"caf\u00E9");
-    EXPECT_EQ(Str(F::make("caf\xE9", "ISO-8859-1")).units(), u"caf\u00E9");
-    EXPECT_EQ(Str(F::make("\x80", "windows-1252")).units(), u"\u20AC");
-    EXPECT_EQ(Str(F::make("\x82\xA0", "Shift_JIS")).units(), u"\u3042");
-    // "" selects the invariant-character conversion; null selects ICU's default codepage.
-    EXPECT_EQ(Str(F::make("abc", "")).units(), u"abc");
-    EXPECT_EQ(Str(F::make("abc", static_cast<const char*>(nullptr))).units(), u"abc");
-    // Null data gives an empty string.
-    EXPECT_EQ(Str(F::make(static_cast<const char*>(nullptr), "UTF-8")).units(), u"");
-    // Bytes stop at their NUL.
-    EXPECT_EQ(Str(F::make("ab\0cd", "UTF-8")).units(), u"ab");
-}
-
-TEST(StringMake, UnknownCodepageGivesAHandleToABogusString) {
-    Str s(F::make("abc", "no-such-codepage"));
-    ASSERT_NE(s.get(), nullptr);
-    EXPECT_TRUE(s.icu().isBogus());
-    EXPECT_EQ(s.icu().length(), 0);
-}
-
-TEST(StringMake, Utf16StopsAtTheFirstZeroUnit) {
-    const unsigned short text[] = {0x48, 0xD83D, 0xDE00, 0x69, 0, 0x70, 0};
-    EXPECT_EQ(Str(F::make(text)).units(), u"H\xD83D\xDE00i");
-    const unsigned short empty[] = {0, 0x41, 0};
-    EXPECT_EQ(Str(F::make(empty)).units(), u"");
-    // Unpaired surrogates are kept as they are.
-    const unsigned short lone[] = {0xDC00, 0x41, 0};
-    EXPECT_EQ(Str(F::make(lone)).units(), u"\xDC00" u"A");
-    Str null(F::make(static_cast<const unsigned short*>(nullptr)));
-    ASSERT_NE(null.get(), nullptr);
-    EXPECT_EQ(null.units(), u"");
-}
-
-TEST(StringMake, Utf32ConvertsAndReportsFailure) {
-    bool failed = true;
-    const int hi[] = {0x48, 0x69, 0};
-    Str a(F::make(hi, failed));
-    EXPECT_EQ(a.units(), u"Hi");
-    EXPECT_FALSE(failed);
-
-    const int supplementary[] = {0x1F600, 0x41, 0x10FFFF, 0};
-    Str b(F::make(supplementary, failed));
-    EXPECT_EQ(b.units(), u"\xD83D\xDE00" u"A\xDBFF\xDFFF");
-    EXPECT_FALSE(failed);
-
-    failed = true;
-    const int empty[] = {0, 0x41};
-    Str c(F::make(empty, failed));
-    EXPECT_EQ(c.units(), u"");
-    EXPECT_FALSE(failed);
-
-    // A value that is no Unicode scalar value anywhere in the text: an empty handle, failed.
+TEST(StringMake, Utf32ConvertsWholeTextsAndFlagsNonScalarValues) {
+    const auto check = [](const int* text, const std::u16string& expected, bool expectFailed) {
+        bool failed = !expectFailed;
+        Str s(F::make(text, failed));
+        EXPECT_TRUE(s.get() && s.units() == expected && failed == expectFailed) << expected.size();
+    };
+    const int hi[] = {0x48, 0x1F600, 0x10FFFF, 0, 0x41}, empty[] = {0, 0x41};
+    check(hi, u"H\xD83D\xDE00\xDBFF\xDFFF", false);
+    check(empty, u"", false);
+    check(nullptr, u"", true);
     for (int bad : {0xD800, 0xDFFF, 0x110000, -1}) {
-        failed = false;
         const int text[] = {0x41, bad, 0x42, 0};
-        Str d(F::make(text, failed));
-        ASSERT_NE(d.get(), nullptr) << bad;
-        EXPECT_EQ(d.units(), u"") << bad;
-        EXPECT_TRUE(failed) << bad;
+        check(text, u"", true);
     }
-
-    failed = false;
-    Str e(F::make(static_cast<const int*>(nullptr), failed));
-    ASSERT_NE(e.get(), nullptr);
-    EXPECT_EQ(e.units(), u"");
-    EXPECT_TRUE(failed);
-}
-
-TEST(StringMake, Utf32LongTextIsConvertedWhole) {
+    // A long text: the UTF-16 buffer is sized by the preflight, pairs included.
     std::vector<int> text;
     std::u16string expected;
     for (int i = 0; i < 5000; ++i) {
-        const int cp = (i % 3 == 0) ? 0x10000 + i : 0x41 + i % 26;
+        const int cp = i % 3 ? 0x41 + i % 26 : 0x10000 + i;
+        const icu::UnicodeString one(static_cast<UChar32>(cp));
         text.push_back(cp);
-        icu::UnicodeString one(static_cast<UChar32>(cp));
         expected.append(one.getBuffer(), static_cast<size_t>(one.length()));
     }
     text.push_back(0);
-    bool failed = true;
-    Str s(F::make(text.data(), failed));
-    EXPECT_FALSE(failed);
-    EXPECT_EQ(s.units(), expected);
+    check(text.data(), expected, false);
 }
 
-TEST(StringMake, InvariantTextHonoursItsLength) {
-    EXPECT_EQ(Str(F::makeInvariant("hello", -1)).units(), u"hello");
-    EXPECT_EQ(Str(F::makeInvariant("hello", 3)).units(), u"hel");
-    EXPECT_EQ(Str(F::makeInvariant("hello", 0)).units(), u"");
-    // A given length reads past an embedded NUL.
-    EXPECT_EQ(Str(F::makeInvariant("a\0b", 3)).units(), std::u16string(u"a\0b", 3));
-    Str null(F::makeInvariant(nullptr, -1));
-    ASSERT_NE(null.get(), nullptr);
-    EXPECT_EQ(null.units(), u"");
-}
-
-TEST(StringCopy, CopiesEveryUnitAndIsIndependent) {
-    Str source(std::u16string(u"ab\0c\0", 5));
-    Str copy(F::makeCopy(source));
-    ASSERT_NE(copy.get(), nullptr);
-    EXPECT_NE(copy.get(), source.get());
-    EXPECT_EQ(copy.units(), source.units());
+TEST(StringCopy, CopiesEveryUnitIndependentlyAndDestroyNullsOnce) {
+    Str source(u"ab\0c\0"s);
+    void* copy = F::makeCopy(source);
+    ASSERT_NE(copy, nullptr);
     source.icu().append(u'x');
-    EXPECT_EQ(copy.units(), std::u16string(u"ab\0c\0", 5));
+    EXPECT_EQ(qtest::units(copy), u"ab\0c\0"s);
     EXPECT_EQ(F::makeCopy(nullptr), nullptr);
-}
-
-TEST(StringDestroy, NullsTheVariableAndIgnoresNull) {
-    void* h = F::make(static_cast<unsigned short>(0x41));
-    void* keep = h;
-    ASSERT_NE(h, nullptr);
-    F::destroy(h);
-    EXPECT_EQ(h, nullptr);
-    F::destroy(h);  // a second destroy on the same variable does nothing
-    EXPECT_EQ(h, nullptr);
-    (void)keep;
+    F::destroy(copy);
+    EXPECT_EQ(copy, nullptr);
+    F::destroy(copy);
+    EXPECT_EQ(copy, nullptr);
 }
