@@ -31,11 +31,6 @@ icu::CurrencyUnit usd() {
     return icu::CurrencyUnit(icu::StringPiece("USD"), status);
 }
 
-std::vector<std::string> with(std::vector<std::string> args, const std::string& value) {
-    args.push_back(value);
-    return args;
-}
-
 TEST(NumberCommand, FormatsThePriceOfTheReadme) {
     const auto r = run({"number", "--locale", "de_DE", "--precision", "fixed:2", "--unit", "usd",
                         "1234.5"});
@@ -45,91 +40,103 @@ TEST(NumberCommand, FormatsThePriceOfTheReadme) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST(NumberCommand, EveryPrecisionForm) {
-    struct Case {
-        const char* spec;
-        nf::Precision precision;
-    };
-    const Case cases[] = {
-        {"unlimited", nf::Precision::unlimited()},
-        {"integer", nf::Precision::integer()},
-        {"fixed:2", nf::Precision::fixedFraction(2)},
-        {"min:6", nf::Precision::minFraction(6)},
-        {"max:1", nf::Precision::maxFraction(1)},
-        {"minmax:1:3", nf::Precision::minMaxFraction(1, 3)},
-        {"sig:3", nf::Precision::fixedSignificantDigits(3)},
-        {"sigmin:7", nf::Precision::minSignificantDigits(7)},
-        {"sigmax:2", nf::Precision::maxSignificantDigits(2)},
-        {"sigminmax:2:5", nf::Precision::minMaxSignificantDigits(2, 5)},
-        {"increment:0.05", nf::Precision::increment(0.05)},
-    };
-    for (const Case& c : cases) {
-        const auto r = run({"number", "--locale", "en_US", "--precision", c.spec, "1234.5678"});
-        EXPECT_EQ(r.status, 0) << c.spec << r.err;
-        EXPECT_EQ(r.out, line(icuFormatter().precision(c.precision), "1234.5678")) << c.spec;
+// One option value and the same setting made directly in ICU.
+struct Setting {
+    std::vector<std::string> args;
+    nf::LocalizedNumberFormatter icu;
+};
+
+// The tool's lines for `values` under each setting equal ICU's.
+void expectAsIcu(const std::vector<Setting>& settings, const std::vector<const char*>& values,
+                 const char* locale = "en_US") {
+    for (const Setting& s : settings) {
+        std::vector<std::string> args = {"number", "--locale", locale};
+        args.insert(args.end(), s.args.begin(), s.args.end());
+        args.insert(args.end(), values.begin(), values.end());
+        std::string expected;
+        for (const char* v : values) expected += line(s.icu, v);
+        const auto r = run(args);
+        EXPECT_EQ(r.status, 0) << s.args.back() << r.err;
+        EXPECT_EQ(r.out, expected) << s.args.back();
     }
+}
+
+TEST(NumberCommand, EveryPrecisionForm) {
+    const auto f = icuFormatter();
+    auto p = [&](const char* spec, nf::Precision precision) {
+        return Setting{{"--precision", spec}, f.precision(precision)};
+    };
+    expectAsIcu({p("unlimited", nf::Precision::unlimited()), p("integer", nf::Precision::integer()),
+                 p("fixed:2", nf::Precision::fixedFraction(2)), p("min:6", nf::Precision::minFraction(6)),
+                 p("max:1", nf::Precision::maxFraction(1)), p("minmax:1:3", nf::Precision::minMaxFraction(1, 3)),
+                 p("sig:3", nf::Precision::fixedSignificantDigits(3)),
+                 p("sigmin:7", nf::Precision::minSignificantDigits(7)),
+                 p("sigmax:2", nf::Precision::maxSignificantDigits(2)),
+                 p("sigminmax:2:5", nf::Precision::minMaxSignificantDigits(2, 5)),
+                 p("increment:0.05", nf::Precision::increment(0.05)),
+                 p("increment:5", nf::Precision::increment(5))},
+                {"1234.5678", "12"});
     // The currency rows take their digits from the currency: USD, the one currency of the
     // table, has the same standard and cash rounding.
-    for (const char* spec : {"currency", "cash"}) {
-        const auto r = run({"number", "--locale", "en_US", "--unit", "usd", "--precision", spec, "2.345"});
-        const auto usage = std::string(spec) == "cash" ? UCURR_USAGE_CASH : UCURR_USAGE_STANDARD;
-        EXPECT_EQ(r.out, line(icuFormatter().unit(usd()).precision(nf::Precision::currency(usage)), "2.345"))
-            << spec;
-    }
-    // An int in the increment form is an increment too.
-    EXPECT_EQ(run({"number", "-l", "en_US", "-p", "increment:5", "12"}).out, "10\n");
+    const auto dollars = f.unit(usd());
+    expectAsIcu({{{"-u", "usd", "--precision", "currency"}, dollars.precision(nf::Precision::currency(UCURR_USAGE_STANDARD))},
+                 {{"-u", "usd", "--precision", "cash"}, dollars.precision(nf::Precision::currency(UCURR_USAGE_CASH))}},
+                {"2.345"});
 }
 
-TEST(NumberCommand, EveryRoundingMode) {
-    const std::pair<const char*, UNumberFormatRoundingMode> modes[] = {
-        {"half-even", UNUM_ROUND_HALFEVEN}, {"half-down", UNUM_ROUND_HALFDOWN},
-        {"half-up", UNUM_ROUND_HALFUP},     {"ceiling", UNUM_ROUND_CEILING},
-        {"floor", UNUM_ROUND_FLOOR},        {"up", UNUM_ROUND_UP},
-        {"down", UNUM_ROUND_DOWN},
+TEST(NumberCommand, EveryRoundingGroupingNotationSignAndUnitWidth) {
+    const auto integer = icuFormatter().precision(nf::Precision::integer());
+    auto r = [&](const char* name, UNumberFormatRoundingMode mode) {
+        return Setting{{"-p", "integer", "--rounding", name}, integer.roundingMode(mode)};
     };
-    for (const auto& [name, mode] : modes) {
-        const auto r = run({"number", "-l", "en_US", "-p", "integer", "--rounding", name, "2.5", "-2.5", "3.5"});
-        const auto f = icuFormatter().precision(nf::Precision::integer()).roundingMode(mode);
-        EXPECT_EQ(r.out, line(f, "2.5") + line(f, "-2.5") + line(f, "3.5")) << name;
-    }
-    // Rounding that is needed under "unnecessary" is ICU's error: that value fails, the others
-    // are still printed.
-    const auto r = run({"number", "-l", "en_US", "-p", "integer", "-r", "unnecessary", "2", "2.5", "3"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "2\n3\n");
-    EXPECT_NE(r.err.find("cannot format '2.5'"), std::string::npos) << r.err;
-}
+    expectAsIcu({r("half-even", UNUM_ROUND_HALFEVEN), r("half-down", UNUM_ROUND_HALFDOWN),
+                 r("half-up", UNUM_ROUND_HALFUP), r("ceiling", UNUM_ROUND_CEILING), r("floor", UNUM_ROUND_FLOOR),
+                 r("up", UNUM_ROUND_UP), r("down", UNUM_ROUND_DOWN)},
+                {"2.5", "-2.5", "3.5"});
+    // Rounding that "unnecessary" would need is ICU's error: that value fails, the others are
+    // still printed.
+    const auto strict = run({"number", "-l", "en_US", "-p", "integer", "-r", "unnecessary", "2", "2.5", "3"});
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_EQ(strict.out, "2\n3\n");
+    EXPECT_NE(strict.err.find("cannot format '2.5'"), std::string::npos) << strict.err;
 
-TEST(NumberCommand, EveryGroupingNotationAndSign) {
-    const std::pair<const char*, UNumberGroupingStrategy> groupings[] = {
-        {"off", UNUM_GROUPING_OFF}, {"min2", UNUM_GROUPING_MIN2}, {"auto", UNUM_GROUPING_AUTO},
-        {"on-aligned", UNUM_GROUPING_ON_ALIGNED}, {"thousands", UNUM_GROUPING_THOUSANDS}};
-    for (const auto& [name, strategy] : groupings) {
-        const auto r = run({"number", "-l", "hi_IN", "--grouping", name, "1234", "12345678"});
-        const auto f = icuFormatter("hi_IN").grouping(strategy);
-        EXPECT_EQ(r.out, line(f, "1234") + line(f, "12345678")) << name;
+    const auto hindi = icuFormatter("hi_IN");
+    auto g = [&](const char* name, UNumberGroupingStrategy strategy) {
+        return Setting{{"--grouping", name}, hindi.grouping(strategy)};
+    };
+    expectAsIcu({g("off", UNUM_GROUPING_OFF), g("min2", UNUM_GROUPING_MIN2), g("auto", UNUM_GROUPING_AUTO),
+                 g("on-aligned", UNUM_GROUPING_ON_ALIGNED), g("thousands", UNUM_GROUPING_THOUSANDS)},
+                {"1234", "12345678"}, "hi_IN");
+
+    const auto plain = icuFormatter();
+    auto n = [&](const char* name, nf::Notation notation) {
+        return Setting{{"--notation", name}, plain.notation(notation)};
+    };
+    expectAsIcu({n("scientific", nf::Notation::scientific()), n("compact-short", nf::Notation::compactShort()),
+                 n("compact-long", nf::Notation::compactLong()), n("engineering", nf::Notation::engineering()),
+                 n("simple", nf::Notation::simple())},
+                {"1234567"});
+
+    const auto dollars = icuFormatter().unit(usd());
+    auto s = [&](const char* name, UNumberSignDisplay sign) {
+        return Setting{{"-u", "usd", "--sign", name}, dollars.sign(sign)};
+    };
+    expectAsIcu({s("auto", UNUM_SIGN_AUTO), s("always", UNUM_SIGN_ALWAYS), s("never", UNUM_SIGN_NEVER),
+                 s("accounting", UNUM_SIGN_ACCOUNTING), s("accounting-always", UNUM_SIGN_ACCOUNTING_ALWAYS),
+                 s("except-zero", UNUM_SIGN_EXCEPT_ZERO),
+                 s("accounting-except-zero", UNUM_SIGN_ACCOUNTING_EXCEPT_ZERO)},
+                {"-5", "0", "5"});
+
+    // Widths with a measurement unit and with the currency (hidden differs between the two).
+    const auto french = icuFormatter("fr_FR");
+    std::vector<Setting> widths;
+    for (const auto& [name, width] : {std::pair{"narrow", UNUM_UNIT_WIDTH_NARROW}, {"short", UNUM_UNIT_WIDTH_SHORT},
+                                      {"full-name", UNUM_UNIT_WIDTH_FULL_NAME}, {"iso-code", UNUM_UNIT_WIDTH_ISO_CODE},
+                                      {"hidden", UNUM_UNIT_WIDTH_HIDDEN}}) {
+        widths.push_back({{"-u", "meter", "--unit-width", name}, french.unit(icu::MeasureUnit::getMeter()).unitWidth(width)});
+        widths.push_back({{"-u", "usd", "--unit-width", name}, french.unit(usd()).unitWidth(width)});
     }
-    const std::pair<const char*, nf::Notation> notations[] = {
-        {"scientific", nf::Notation::scientific()},     {"compact-short", nf::Notation::compactShort()},
-        {"compact-long", nf::Notation::compactLong()}, {"engineering", nf::Notation::engineering()},
-        {"simple", nf::Notation::simple()}};
-    for (const auto& [name, notation] : notations) {
-        const auto r = run({"number", "-l", "en_US", "--notation", name, "1234567"});
-        EXPECT_EQ(r.out, line(icuFormatter().notation(notation), "1234567")) << name;
-    }
-    const std::pair<const char*, UNumberSignDisplay> signs[] = {
-        {"auto", UNUM_SIGN_AUTO},
-        {"always", UNUM_SIGN_ALWAYS},
-        {"never", UNUM_SIGN_NEVER},
-        {"accounting", UNUM_SIGN_ACCOUNTING},
-        {"accounting-always", UNUM_SIGN_ACCOUNTING_ALWAYS},
-        {"except-zero", UNUM_SIGN_EXCEPT_ZERO},
-        {"accounting-except-zero", UNUM_SIGN_ACCOUNTING_EXCEPT_ZERO}};
-    for (const auto& [name, sign] : signs) {
-        const auto r = run({"number", "-l", "en_US", "-u", "usd", "--sign", name, "-5", "0", "5"});
-        const auto f = icuFormatter().unit(usd()).sign(sign);
-        EXPECT_EQ(r.out, line(f, "-5") + line(f, "0") + line(f, "5")) << name;
-    }
+    expectAsIcu(widths, {"5"}, "fr_FR");
 }
 
 TEST(NumberCommand, IntegerWidthFillsAndTruncates) {
@@ -172,23 +179,6 @@ TEST(NumberCommand, EveryUnitByName) {
     // Names are matched without regard to case.
     EXPECT_EQ(run({"number", "-l", "en_US", "-u", "Square-Meter", "3"}).out,
               line(icuFormatter().unit(icu::MeasureUnit::getSquareMeter()), "3"));
-}
-
-TEST(NumberCommand, EveryUnitWidth) {
-    const std::pair<const char*, UNumberUnitWidth> widths[] = {
-        {"narrow", UNUM_UNIT_WIDTH_NARROW},       {"short", UNUM_UNIT_WIDTH_SHORT},
-        {"full-name", UNUM_UNIT_WIDTH_FULL_NAME}, {"iso-code", UNUM_UNIT_WIDTH_ISO_CODE},
-        {"hidden", UNUM_UNIT_WIDTH_HIDDEN}};
-    for (const auto& [name, width] : widths) {
-        for (const char* unit : {"meter", "usd"}) {
-            const auto r = run({"number", "-l", "fr_FR", "-u", unit, "--unit-width", name, "5"});
-            auto f = icuFormatter("fr_FR").unitWidth(width);
-            const std::string expected = std::string(unit) == "usd"
-                                             ? line(f.unit(usd()), "5")
-                                             : line(f.unit(icu::MeasureUnit::getMeter()), "5");
-            EXPECT_EQ(r.out, expected) << name << " " << unit;
-        }
-    }
 }
 
 TEST(NumberCommand, ValuesPassedAsDecimalDoubleOrInt) {
@@ -243,7 +233,8 @@ TEST(NumberCommand, BadValuesAndBadSettings) {
     for (const auto& [args, message] : wrong) {
         std::vector<std::string> full = {"number"};
         full.insert(full.end(), args.begin(), args.end());
-        const auto bad = run(with(full, "5"));
+        full.push_back("5");
+        const auto bad = run(full);
         EXPECT_EQ(bad.status, 2) << message;
         EXPECT_EQ(bad.out, "") << message;
         EXPECT_NE(bad.err.find(message), std::string::npos) << bad.err;
