@@ -462,8 +462,10 @@ public:
 
     // Medium date and time, GMT. Null if ICU makes no formatter or memory runs out.
     static void* make(const char* locale);
-    // Medium date and time in the zone whose ICU id is the text of `timeZone` (only read; an
-    // unknown id gives offset zero). Null for a null `timeZone`.
+    // Medium date and time in the zone whose ICU id is the whole content of `timeZone` (only
+    // read). A terminator counts as part of the id, which ICU then does not know: pass the id
+    // unterminated (e.g. from makeInvariant). An unknown id gives offset zero. Null for a null
+    // `timeZone`.
     static void* make(const char* locale, void* timeZone);
     static void* make(DateTimeStyle dateStyle, DateTimeStyle timeStyle, const char* locale,
                       void* timeZone);

@@ -1,6 +1,7 @@
-// Format handles that hold no ICU object. The factories never make one directly; a copy of a
-// handle whose object ICU cannot clone holds nothing, so the suites build such a source from
-// the library's own holder layout and copy it.
+// Format handles, the date-time formatter and number parser handles: an owner for tests, and
+// handles that hold no ICU object. The factories never make one directly; a copy of a handle
+// whose object ICU cannot clone holds nothing, so the suites build such a source from the
+// library's own holder layout and copy it.
 #pragma once
 
 #include "../src/datetime/format_handle.h"
@@ -11,6 +12,14 @@
 #include <unicode/parsepos.h>
 
 namespace qtest {
+
+// Owns one format handle of either kind for the duration of a test.
+struct Handle {
+    void* h;
+    Handle(const Handle&) = delete;
+    ~Handle() { QOVAUnicodeDateTimeFormatterFactory::destroy(h); }
+    operator void*() const { return h; }
+};
 
 // An ICU format whose clone always fails, as it does when ICU runs out of memory.
 class UncloneableFormat : public icu::Format {
@@ -25,8 +34,7 @@ public:
     void parseObject(const icu::UnicodeString&, icu::Formattable&, icu::ParsePosition&) const override {}
 };
 
-// A handle whose holder holds nothing, made by the library's makeCopy; release it with either
-// factory's destroy.
+// A handle whose holder holds nothing, made by the library's makeCopy.
 inline void* emptyFormatHandle() {
     qova::FormatHolder source;
     source.format.reset(new UncloneableFormat);

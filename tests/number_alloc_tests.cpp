@@ -16,18 +16,15 @@ using namespace qtest;
 #endif
 
 namespace {
-bool failNext = false;      // the next operator new throws std::bad_alloc
-size_t newCalls = 0;        // operator new calls for one formatter object's size
+bool failNext = false;  // the next operator new throws std::bad_alloc
+size_t newCalls = 0;    // operator new calls for one formatter object's size, and the last one
 void* lastNew = nullptr;
 void* lastDelete = nullptr;
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (failNext) {
-        failNext = false;
-        throw std::bad_alloc();
-    }
-    void* p = std::malloc(size ? size : 1);
+    void* p = failNext ? nullptr : std::malloc(size ? size : 1);
+    failNext = false;
     if (!p) throw std::bad_alloc();
     if (size == sizeof(LNF)) {
         ++newCalls;
@@ -43,31 +40,26 @@ void operator delete(void* p) noexcept {
 
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
-TEST(FormatterAllocation, MakeAndCopyUseOperatorNewAndDestroyOperatorDelete) {
+TEST(FormatterAllocation, OperatorNewMakesAndCopiesOperatorDeleteDestroys) {
     newCalls = 0;
     void* f = NF::make("en_US");
-    EXPECT_EQ(newCalls, 1u);
-    EXPECT_EQ(lastNew, f);
     void* copy = NF::makeCopy(f);
-    EXPECT_EQ(newCalls, 2u);
+    EXPECT_EQ(newCalls, 2u);  // one each, the formatter built in place
     EXPECT_EQ(lastNew, copy);
-
-    void* expectedRelease = f;
+    void* const made[] = {f, copy};
     NF::destroy(f);
-    EXPECT_EQ(lastDelete, expectedRelease);
-    expectedRelease = copy;
+    EXPECT_EQ(lastDelete, made[0]);
     NF::destroy(copy);
-    EXPECT_EQ(lastDelete, expectedRelease);
+    EXPECT_EQ(lastDelete, made[1]);
 }
 
-TEST(FormatterAllocation, BadAllocGivesNull) {
+TEST(FormatterAllocation, BadAllocGivesNullAndLeavesTheSourceIntact) {
     failNext = true;
     EXPECT_EQ(NF::make("en_US"), nullptr);
     EXPECT_FALSE(failNext);  // the factory did ask for storage
-
     Fmt source("en_US");
     failNext = true;
     EXPECT_EQ(NF::makeCopy(source), nullptr);
     EXPECT_FALSE(failNext);
-    EXPECT_EQ(formatInt(source, 1), u"1" + std::u16string(1, u'\0'));  // the source is intact
+    EXPECT_EQ(formatInt(source, 1), u"1" + std::u16string(1, u'\0'));
 }

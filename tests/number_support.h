@@ -18,19 +18,14 @@ using NS = QOVAUnicodeNumFormatterServices;
 using LNF = icu::number::LocalizedNumberFormatter;
 
 // Owns one number formatter handle for the duration of a test.
-class Fmt {
-public:
-    explicit Fmt(const char* locale) : handle_(NF::make(locale)) {}
-    explicit Fmt(void* adopted) : handle_(adopted) {}
+struct Fmt {
+    void* h;
+    explicit Fmt(const char* locale) : h(NF::make(locale)) {}
+    explicit Fmt(void* adopted) : h(adopted) {}
     Fmt(const Fmt&) = delete;
-    Fmt& operator=(const Fmt&) = delete;
-    ~Fmt() { NF::destroy(handle_); }
-
-    operator void*() const { return handle_; }
-    LNF& icu() const { return *static_cast<LNF*>(handle_); }
-
-private:
-    void* handle_;
+    ~Fmt() { NF::destroy(h); }
+    operator void*() const { return h; }
+    LNF& icu() const { return *static_cast<LNF*>(h); }
 };
 
 // The content of a string handle; a failed format leaves it empty (and bogus, with no buffer).
@@ -73,9 +68,8 @@ inline std::u16string icuInt(const LNF& f, long long v) {
 inline std::string skeleton(const LNF& f) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::UnicodeString s = f.toSkeleton(status);
-    if (U_FAILURE(status)) return u_errorName(status);
     std::string utf8;
-    return s.toUTF8String(utf8);
+    return U_FAILURE(status) ? u_errorName(status) : s.toUTF8String(utf8);
 }
 
 // An argument list of 8-byte slots, filled byte by byte in little-endian order so that it means
@@ -84,29 +78,27 @@ inline std::string skeleton(const LNF& f) {
 class Args {
 public:
     Args& i(int32_t v, uint32_t upper = 0xA5C3E1F7u) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        put((static_cast<uint64_t>(upper) << 32) | bits);
-        return *this;
+        return put((static_cast<uint64_t>(upper) << 32) | static_cast<uint32_t>(v));
     }
     Args& d(double v) {
         uint64_t bits;
         std::memcpy(&bits, &v, sizeof bits);
-        put(bits);
-        return *this;
+        return put(bits);
     }
     // The list starts `offset` bytes into its buffer, to show that alignment does not matter.
-    char* get(size_t offset = 0) {
+    char* get(size_t offset = 0) const {
         shifted_.assign(offset, 0x5A);
         shifted_.insert(shifted_.end(), bytes_.begin(), bytes_.end());
         return reinterpret_cast<char*>(shifted_.data() + offset);
     }
 
 private:
-    void put(uint64_t bits) {
+    Args& put(uint64_t bits) {
         for (int b = 0; b < 8; ++b) bytes_.push_back(static_cast<unsigned char>(bits >> (8 * b)));
+        return *this;
     }
-    std::vector<unsigned char> bytes_, shifted_;
+    std::vector<unsigned char> bytes_;
+    mutable std::vector<unsigned char> shifted_;
 };
 
 }  // namespace qtest

@@ -46,7 +46,11 @@ void* makeFormatter(Style dateStyle, Style timeStyle, const char* locale, SetZon
     if (!namesIcuStyle(dateStyle) || !namesIcuStyle(timeStyle)) return nullptr;
     return qova::containFactory([&]() -> void* {
         auto holder = std::make_unique<qova::FormatHolder>();
-        std::unique_ptr<DateFormat> format(qova::withLocale(locale, [&](const icu::Locale& loc) {
+        std::unique_ptr<DateFormat> format(qova::withLocale(locale, [&](const icu::Locale& loc) -> DateFormat* {
+            // A locale id that ICU cannot hold (a language part of twelve characters or more,
+            // for one) gives a bogus locale, and ICU 72 reads through a null pointer when it
+            // builds a date format for one. ICU makes no formatter for it here.
+            if (loc.isBogus()) return nullptr;
             return DateFormat::createDateTimeInstance(static_cast<DateFormat::EStyle>(dateStyle),
                                                       static_cast<DateFormat::EStyle>(timeStyle), loc);
         }));

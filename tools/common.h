@@ -1,0 +1,62 @@
+// What the subcommands of qovaicu share: the exit codes, where values come from, reading text
+// out of string handles, strict number parsing of command-line values, name validators.
+#pragma once
+
+#include "names.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qovaicu {
+
+// 0: every value done. 1: a value could not be processed (the others were). 2: the command line
+// is wrong (unknown option or name, bad setting, pattern or codepage), nothing was processed.
+enum Exit : int { kOk = 0, kBadValue = 1, kUsage = 2 };
+
+// One subcommand: its CLI11 app and what runs once the command line is parsed.
+struct Command {
+    CLI::App* app;
+    std::function<int()> run;
+};
+
+Command addNumberCommand(CLI::App& root);
+Command addParseCommand(CLI::App& root);
+Command addDateCommand(CLI::App& root);
+Command addRegexCommand(CLI::App& root);
+Command addConvertCommand(CLI::App& root);
+
+// The values given as arguments or, when there are none, the lines of standard input (without
+// their line ends).
+std::vector<std::string> valuesOrLines(const std::vector<std::string>& arguments);
+
+// Prints "qovaicu <command>: <message>" on standard error.
+void complain(const char* command, const std::string& message);
+
+// The UTF-8 text of a string handle; "" when it cannot be exported.
+std::string textOf(void* str);
+
+// The whole of `text` as a number, or nothing.
+std::optional<long long> toInt64(std::string_view text);
+std::optional<int> toInt(std::string_view text);
+std::optional<double> toDouble(std::string_view text);
+
+// A validator that accepts the names of `table`; `what` names the kind in its message, `hint`
+// replaces the list of names there when not empty.
+template <class E, std::size_t Size>
+CLI::Validator oneOf(const Name<E> (&table)[Size], const std::string& what,
+                     const std::string& hint = "") {
+    return CLI::Validator(
+        [&table, what, hint](std::string& value) -> std::string {
+            if (lookup(table, value)) return {};
+            return "unknown " + what + " '" + value + "' (" +
+                   (hint.empty() ? "one of: " + nameList(table) : hint) + ")";
+        },
+        "");
+}
+
+}  // namespace qovaicu

@@ -1,0 +1,242 @@
+// qovaicu number: formats values with a number formatter and its settings.
+#include "common.h"
+
+#include <QOVAicuC/handles.hpp>
+#include <QOVAicuC/number_settings.hpp>
+#include <QOVAicuC/text.hpp>
+
+#include <cstdio>
+#include <memory>
+
+namespace qovaicu {
+namespace {
+
+struct Precision {
+    N::PrecisionType type = N::PrecisionUnlimited;
+    int first = 0;
+    int second = 0;
+    double increment = 0;
+};
+
+// The precision forms: a name alone, name:N, or name:A:B.
+struct PrecisionForm {
+    const char* name;
+    N::PrecisionType type = N::PrecisionUnlimited;
+    int numbers;  // 0, 1 or 2 ints; -1 for the one double of the increment
+};
+
+constexpr PrecisionForm kPrecisionForms[] = {
+    {"unlimited", N::PrecisionUnlimited, 0},
+    {"integer", N::PrecisionInteger, 0},
+    {"fixed", N::PrecisionFixedFraction, 1},
+    {"min", N::PrecisionMinFraction, 1},
+    {"max", N::PrecisionMaxFraction, 1},
+    {"minmax", N::PrecisionMinMaxFraction, 2},
+    {"sig", N::PrecisionFixedSignificantDigits, 1},
+    {"sigmin", N::PrecisionMinSignificantDigits, 1},
+    {"sigmax", N::PrecisionMaxSignificantDigits, 1},
+    {"sigminmax", N::PrecisionMinMaxSignificantDigits, 2},
+    {"increment", N::PrecisionIncrement, -1},
+    {"currency", N::PrecisionCurrencyStandard, 0},
+    {"cash", N::PrecisionCurrencyCash, 0},
+};
+
+std::vector<std::string> splitAtColons(const std::string& text) {
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == ':')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+std::optional<Precision> parsePrecision(const std::string& text) {
+    const std::vector<std::string> parts = splitAtColons(text);
+    for (const PrecisionForm& form : kPrecisionForms) {
+        if (!sameName(form.name, parts[0])) continue;
+        Precision p;
+        p.type = form.type;
+        const size_t expected = form.numbers == 2 ? 3 : form.numbers == 0 ? 1 : 2;
+        if (parts.size() != expected) return std::nullopt;
+        if (form.numbers == -1) {
+            const std::optional<double> increment = toDouble(parts[1]);
+            if (!increment) return std::nullopt;
+            p.increment = *increment;
+            return p;
+        }
+        if (form.numbers >= 1) {
+            const std::optional<int> first = toInt(parts[1]);
+            if (!first) return std::nullopt;
+            p.first = *first;
+        }
+        if (form.numbers == 2) {
+            const std::optional<int> second = toInt(parts[2]);
+            if (!second) return std::nullopt;
+            p.second = *second;
+        }
+        return p;
+    }
+    return std::nullopt;
+}
+
+struct IntegerWidth {
+    int min = 0;
+    std::optional<int> max;
+};
+
+std::optional<IntegerWidth> parseIntegerWidth(const std::string& text) {
+    const std::vector<std::string> parts = splitAtColons(text);
+    if (parts.size() > 2) return std::nullopt;
+    const std::optional<int> min = toInt(parts[0]);
+    if (!min) return std::nullopt;
+    IntegerWidth width;
+    width.min = *min;
+    if (parts.size() == 2) {
+        width.max = toInt(parts[1]);
+        if (!width.max) return std::nullopt;
+    }
+    return width;
+}
+
+template <class Parse>
+CLI::Validator parsedBy(Parse parse, const std::string& what, const std::string& forms) {
+    return CLI::Validator(
+        [parse, what, forms](std::string& value) -> std::string {
+            if (parse(value)) return {};
+            return "bad " + what + " '" + value + "' (" + forms + ")";
+        },
+        "");
+}
+
+struct Options {
+    std::string locale;
+    std::string precision, rounding, grouping, notation, sign, integerWidth, unit, unitWidth;
+    std::string as = "decimal";
+    bool listUnits = false;
+    std::vector<std::string> values;
+};
+
+void applySettings(void* fmt, const Options& o) {
+    using S = QOVAUnicodeNumFormatterServices;
+    // Every name and form was validated while the command line was parsed.
+    if (!o.notation.empty()) S::SetNotationType(fmt, *lookup(kNotation, o.notation));
+    if (!o.precision.empty()) {
+        const Precision p = *parsePrecision(o.precision);
+        if (p.type == N::PrecisionIncrement)
+            qovaicuc::setPrecisionIncrement(fmt, p.increment);
+        else
+            qovaicuc::setPrecision(fmt, p.type, p.first, p.second);
+    }
+    if (!o.rounding.empty()) S::SetRoundingModeType(fmt, *lookup(kRounding, o.rounding));
+    if (!o.grouping.empty()) S::SetGroupingType(fmt, *lookup(kGrouping, o.grouping));
+    if (!o.integerWidth.empty()) {
+        const IntegerWidth w = *parseIntegerWidth(o.integerWidth);
+        if (w.max)
+            qovaicuc::setIntegerWidth(fmt, w.min, *w.max);
+        else
+            qovaicuc::setIntegerWidth(fmt, w.min);
+    }
+    if (!o.sign.empty()) S::SetSignDisplayType(fmt, *lookup(kSign, o.sign));
+    if (!o.unit.empty()) S::SetUnitType(fmt, *lookup(kUnits, o.unit));
+    if (!o.unitWidth.empty()) S::SetUnitWidthType(fmt, *lookup(kUnitWidth, o.unitWidth));
+}
+
+// Formats one value into `out`; false when the value is not a number of the chosen kind.
+bool format(void* fmt, void* out, const std::string& as, std::string value) {
+    using S = QOVAUnicodeNumFormatterServices;
+    if (as == "int") {
+        const std::optional<long long> v = toInt64(value);
+        if (!v) return false;
+        S::FormatInt(fmt, out, *v);
+    } else if (as == "double") {
+        const std::optional<double> v = toDouble(value);
+        if (!v) return false;
+        // A flag set: the formatter's own precision applies.
+        S::FormatDouble(fmt, out, *v, true, false);
+    } else {
+        S::FormatDecimal(fmt, out, value.data());
+    }
+    return true;
+}
+
+int run(const Options& o) {
+    if (o.listUnits) {
+        for (const auto& row : kUnits) std::printf("%d\t%s\n", static_cast<int>(row.value), row.name);
+        return kOk;
+    }
+    qovaicuc::NumberFormatter fmt(QOVAUnicodeNumFormatterFactory::make(o.locale.c_str()));
+    qovaicuc::String out(QOVAUnicodeStringFactory::make());
+    if (!fmt || !out) {
+        complain("number", "out of memory");
+        return kBadValue;
+    }
+    applySettings(fmt.get(), o);
+    int result = kOk;
+    for (const std::string& value : valuesOrLines(o.values)) {
+        std::string text;
+        if (format(fmt.get(), out.get(), o.as, value)) text = textOf(out.get());
+        // A formatted number is never empty: empty text is the library's failure result.
+        if (text.empty()) {
+            complain("number", "cannot format '" + value + "' as " + o.as +
+                                   " (not a number of that kind, or a setting that ICU rejects)");
+            result = kBadValue;
+            continue;
+        }
+        std::printf("%s\n", text.c_str());
+    }
+    return result;
+}
+
+}  // namespace
+
+Command addNumberCommand(CLI::App& root) {
+    auto o = std::make_shared<Options>();
+    CLI::App* app = root.add_subcommand("number", "Format numbers for a locale");
+    app->add_option("values", o->values, "Numbers to format (default: one per line of stdin)");
+    app->add_option("-l,--locale", o->locale, "ICU locale id, e.g. de_DE; C = en_US_POSIX; "
+                                              "default: ICU's default locale");
+    app->add_option("-p,--precision", o->precision,
+                    "unlimited | integer | fixed:N | min:N | max:N | minmax:A:B | sig:N | "
+                    "sigmin:N | sigmax:N | sigminmax:A:B | increment:X | currency | cash "
+                    "(N digits after the point; sig: significant digits; X e.g. 0.05)")
+        ->type_name("SPEC")
+        ->check(parsedBy(parsePrecision, "precision", "see --help"));
+    app->add_option("-r,--rounding", o->rounding, "Rounding mode: " + nameList(kRounding))
+        ->type_name("NAME")
+        ->check(oneOf(kRounding, "rounding mode"));
+    app->add_option("-g,--grouping", o->grouping, "Grouping: " + nameList(kGrouping))
+        ->type_name("NAME")
+        ->check(oneOf(kGrouping, "grouping"));
+    app->add_option("-n,--notation", o->notation, "Notation: " + nameList(kNotation))
+        ->type_name("NAME")
+        ->check(oneOf(kNotation, "notation"));
+    app->add_option("-s,--sign", o->sign, "Sign display: " + nameList(kSign))
+        ->type_name("NAME")
+        ->check(oneOf(kSign, "sign display"));
+    app->add_option("-w,--integer-width", o->integerWidth,
+                    "MIN: fill with zeros to MIN integer digits; MIN:MAX: also cut to MAX")
+        ->type_name("MIN[:MAX]")
+        ->check(parsedBy(parseIntegerWidth, "integer width", "MIN or MIN:MAX"));
+    app->add_option("-u,--unit", o->unit, "Unit name, e.g. meter, square-meter, usd, percent, "
+                                          "none-permille (see --list-units)")
+        ->type_name("NAME")
+        ->check(oneOf(kUnits, "unit", "see qovaicu number --list-units"));
+    app->add_option("--unit-width", o->unitWidth, "Unit width: " + nameList(kUnitWidth))
+        ->type_name("NAME")
+        ->check(oneOf(kUnitWidth, "unit width"));
+    app->add_option("--as", o->as,
+                    "How values are passed: decimal (FormatDecimal, default), double "
+                    "(FormatDouble), int (FormatInt, whole numbers only)")
+        ->check(CLI::IsMember({"decimal", "double", "int"}));
+    app->add_flag("--list-units", o->listUnits, "Print the value and name of every unit and stop");
+    app->footer(
+        "Names: the library's enumerator without its stem, in lower case, words joined by '-'\n"
+        "(UnitSquareMeter -> square-meter, UnitNonePercent -> none-percent, RoundingHalfEven ->\n"
+        "half-even); the currency row by its ISO code (UnitCurrencyUSD -> usd). Case is ignored.\n"
+        "Example: qovaicu number --locale de_DE --precision fixed:2 --unit usd 1234.5");
+    return {app, [o] { return run(*o); }};
+}
+
+}  // namespace qovaicu
