@@ -43,6 +43,14 @@ struct Faults {
     bool armed = false, reached = false;
 } faults;
 
+// Set while ICU's memory functions run: a fault in them (ICU freeing what is no block of its
+// own) is then the fault of their caller.
+bool inAllocator = false;
+struct AllocatorScope {
+    AllocatorScope() { inAllocator = true; }
+    ~AllocatorScope() { inAllocator = false; }
+};
+
 bool refuse() {
     if (!faults.armed || ++faults.counted != faults.failAt) return false;
     faults.reached = true;
@@ -70,6 +78,7 @@ bool inFile(const void* address, const char* part) {
 }
 
 extern "C" void* icuAlloc(const void*, size_t size) {
+    AllocatorScope scope;
     if (refuse()) return nullptr;
     void* p = std::malloc(size);
     if (p && icuSites && faults.armed) record((*icuSites)[p]);
@@ -77,6 +86,7 @@ extern "C" void* icuAlloc(const void*, size_t size) {
 }
 
 extern "C" void* icuRealloc(const void*, void* old, size_t size) {
+    AllocatorScope scope;
     if (refuse()) return nullptr;
     const auto at = icuSites && old ? icuSites->find(old) : decltype(icuSites->end()){};
     const bool tracked = icuSites && old && at != icuSites->end();
@@ -89,6 +99,7 @@ extern "C" void* icuRealloc(const void*, void* old, size_t size) {
 }
 
 extern "C" void icuFree(const void*, void* p) {
+    AllocatorScope scope;
     if (icuSites && p) icuSites->erase(p);
     std::free(p);
 }
@@ -501,6 +512,7 @@ struct Record {
 int reportFd = -1;
 
 bool inRuntime(const char* file) {
+    if (inAllocator && file && std::strstr(file, program_invocation_short_name)) return true;
     for (const char* lib : {"libc.so", "libstdc++", "libgcc", "libasan", "libubsan", "libtsan"})
         if (file && std::strstr(file, lib)) return true;
     return false;
@@ -541,9 +553,10 @@ extern "C" void onFault(int, siginfo_t*, void* context) {
     void* frames[64];
     const int n = backtrace(frames, 64);
     const auto pc = reinterpret_cast<void*>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
-    int first = 0;
+    int first = 0;  // the interrupted frame; when the unwinder did not list it, the handler's
     for (int i = 0; i < n; ++i)
         if (frames[i] == pc) first = i;
+    frames[first] = pc;
     describe(frames, n, first, true, r);
     (void)!write(reportFd, &r, sizeof r);
     _exit(3);
