@@ -413,7 +413,11 @@ extern "C" void onFault(int, siginfo_t*, void* context) {
     r.reached = g.reached;
     void* frames[64];
     const int n = backtrace(frames, 64);
+#if defined(__x86_64__)
     const auto pc = reinterpret_cast<void*>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
+#else
+    void* const pc = context ? nullptr : nullptr;  // elsewhere the walk starts at the handler
+#endif
     int first = 0;  // the interrupted frame; when the unwinder did not list it, the handler's
     for (int i = 0; i < n; ++i) first = frames[i] == pc ? i : first;
     frames[first] = pc;
