@@ -40,7 +40,8 @@ std::u16string strings() {
     return qtest::Str(made).units() + std::u16string(bytes, bytes + 5);
 }
 std::u16string regex() {
-    qtest::Str pattern(std::u16string_view(u"(\\p{L}+)-(\\d+)")), input(std::u16string_view(u"ab-12 \u00E9t\u00E9-3 x-99y"));
+    qtest::Str pattern(std::u16string_view(u"(\\p{L}+)-(\\d+)")),
+        input(std::u16string_view(u"ab-12 \u00E9t\u00E9-3 x-99y"));
     qtest::Str with(std::u16string_view(u"$2:$1")), out;
     void* m = QOVAUnicodeRegexFactory::make(pattern, input, 0);
     QOVAUnicodeRegexServices::replaceAll(m, with, out);
@@ -78,15 +79,20 @@ TEST(Threads, EveryFamilyOnFourThreadsGivesIcusResults) {
     char latin1[8] = {};
     gruss.extract(0, gruss.length(), latin1, sizeof latin1, "ISO-8859-1");
     icu::Formattable parsed;
-    std::unique_ptr<icu::NumberFormat>(icu::NumberFormat::createInstance("de_DE", status))->parse(u"1.234,5", parsed, status);
-    std::unique_ptr<icu::DateFormat> df(icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium, icu::DateFormat::kMedium, "de_DE"));
+    std::unique_ptr<icu::NumberFormat>(icu::NumberFormat::createInstance("de_DE", status))
+        ->parse(u"1.234,5", parsed, status);
+    std::unique_ptr<icu::DateFormat> df(
+        icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium, icu::DateFormat::kMedium, "de_DE"));
     df->adoptTimeZone(icu::TimeZone::createTimeZone("America/New_York"));
     UnicodeString date;
     df->format(1700000000 * 1000.0, date).findAndReplace(UnicodeString(char16_t(0x202F)), UnicodeString(u' '));
     const std::vector<std::pair<std::function<std::u16string()>, std::u16string>> work = {
         {strings, terminated(UnicodeString(gruss + gruss).toUpper()) + std::u16string(latin1, latin1 + 5)},
         {regex, terminated(icu::RegexMatcher(u"(\\p{L}+)-(\\d+)", subject, 0, status).replaceAll(u"$2:$1", status))},
-        {numbers, terminated(icu::number::NumberFormatter::withLocale("de_DE").grouping(UNUM_GROUPING_OFF).formatInt(-9876543210LL, status).toString(status)) +
+        {numbers, terminated(icu::number::NumberFormatter::withLocale("de_DE")
+                                 .grouping(UNUM_GROUPING_OFF)
+                                 .formatInt(-9876543210LL, status)
+                                 .toString(status)) +
                       number(parsed.getDouble())},
         {dates, terminated(date) + number(1700000000 * 1000.0)},
     };
@@ -96,10 +102,12 @@ TEST(Threads, EveryFamilyOnFourThreadsGivesIcusResults) {
     for (size_t t = 0; t < 4; ++t)
         pool.emplace_back([&, t] {
             for (size_t i = 0; i < 50 * work.size(); ++i)
-                if (work[(i + t) % work.size()].first() != work[(i + t) % work.size()].second) wrong[t].push_back((i + t) % work.size());
+                if (work[(i + t) % work.size()].first() != work[(i + t) % work.size()].second)
+                    wrong[t].push_back((i + t) % work.size());
         });
     for (auto& th : pool) th.join();
-    for (size_t t = 0; t < 4; ++t) EXPECT_TRUE(wrong[t].empty()) << "thread " << t << ": family " << wrong[t].front() << " gave another result";
+    for (size_t t = 0; t < 4; ++t)
+        EXPECT_TRUE(wrong[t].empty()) << "thread " << t << ": family " << wrong[t].front() << " gave another result";
 }
 
 }  // namespace
