@@ -521,8 +521,10 @@ Record inChild(const std::function<Outcome(Run&)>& op, long k, const Outcome& re
     const bool reported = read(fds[0], &rec, sizeof rec) == static_cast<ssize_t>(sizeof rec);
     int status = 0;
     close(fds[0]), wait(&status);
-    if (!reported)
-        rec = Record{}, std::snprintf(rec.where, sizeof rec.where, "a child that ended with status %d", status);
+    if (!reported) {  // a time-out, or a signal that the handler does not take
+        rec = Record{}, rec.reached = true, rec.lost = -1;
+        std::snprintf(rec.where, sizeof rec.where, "a child that ended with status %d", status);
+    }
     return rec;
 }
 
@@ -562,6 +564,7 @@ int main() {
             if (rec.completed && !rec.accepted) problem += (problem.empty() ? "" : "; ") + std::string(rec.detail);
             if (!problem.empty() && ++failures <= 40)
                 std::printf("FAIL %s, allocation %ld refused: %s\n", name.c_str(), k, problem.c_str());
+            if (rec.lost < 0) break;  // a child that died unreported ends this operation's sweep
         }
         total += runs;
         std::printf("  %-60s %4ld runs\n", name.c_str(), runs);
