@@ -228,6 +228,7 @@ public:
     // are more fields than capacity the last element receives the rest of the text; elements
     // after the last field are left as they were. 0 for null handles or failure.
     // Afterwards the matcher has an empty input until reset(matcher, input) gives it another.
+    // A capacity below 1 gives 0 and leaves the matcher as it was (input and position).
     static int split(void* matcher, void* input, void* dest, int destCapacity);
 
     QOVAUnicodeRegexServices& operator=(const QOVAUnicodeRegexServices&);
@@ -379,6 +380,8 @@ public:
         UnitNonePermille = 102,  // permille (the number is not multiplied)
     };
 
+    // The formatting calls replace the content of `out`; a failure leaves it empty and the
+    // handle as usable as before, whichever call of the handle's life it is.
     // Formats the decimal number in the NUL-terminated `decimalText` (only read).
     static void FormatDecimal(void* formatter, void* out, char* decimalText);
     // Formats `value`. When either flag is true the handle's settings apply as they are; when
