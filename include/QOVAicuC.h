@@ -453,8 +453,12 @@ public:
 // fixed at creation.
 class QOVAICUC_API QOVAUnicodeDateTimeFormatterFactory {
 public:
-    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering): these and ICU's
-    // relative date styles (128 to 131). make returns null for any other number.
+    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering): these, ICU's
+    // relative date styles (128 to 131) and any other number, for which ICU picks a pattern of
+    // the locale itself. make returns null for the date styles that send ICU 72 into endless
+    // recursion: the negative numbers whose bit of value 128 is set, except -1 and -5, that is
+    // -128 to -2 without -5, -384 to -257, -640 to -513 and so on every 256. Time styles are
+    // never refused.
     enum DateTimeStyle : int {
         StyleNone = -1,  // leaves the date or the time out
         StyleFull = 0,
