@@ -23,15 +23,13 @@ namespace {
 bool refused(int dateStyle) { return dateStyle >= -128 && dateStyle <= -2 && dateStyle != -5; }
 
 // One style pair: null exactly for a refused date style, otherwise a formatter whose text of
-// an instant is not empty and ends in the terminator. Empty when all is well.
+// an instant is more than the terminator. Empty when all is well.
 std::string check(int date, int time, void* zone) {
     void* h = F::make(F::DateTimeStyle(date), F::DateTimeStyle(time), "en_US", zone);
     Str out;
     if (h) QOVAUnicodeDateTimeFormatterServices::FormatDateTimeToString(h, out, 86399);
-    const auto text = out.units();
-    const bool formats = text.size() > 1 && text.back() == u'\0';
     F::destroy(h);
-    if (refused(date) ? h == nullptr : formats) return "";
+    if (refused(date) ? out.units().empty() : out.units().size() > 1) return "";
     return " " + std::to_string(date) + "/" + std::to_string(time);
 }
 

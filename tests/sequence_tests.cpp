@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using qtest::Str;
@@ -14,32 +14,24 @@ using namespace std::literals;
 
 namespace {
 
-// One step renders everything it observes as text; a family says how a handle is made.
-struct Step {
-    const char* name;
-    std::function<std::string(void*)> run;
-};
-struct Family {
-    std::function<void*()> make;
-    std::function<void(void*&)> destroy;
-    std::vector<Step> steps;
-};
+// A step's name, and the step itself, which renders everything it observes as text.
+using Step = std::pair<const char*, std::function<std::string(void*)>>;
 
 std::string utf8(void* str) { std::string s; return qtest::ustr(str).toUTF8String(s); }
 
 // Every suffix of the run goes through one handle, so each failing step meets the handle at
 // every call count up to its place in the run; each result must be that of a fresh handle.
-void expectSameAsFresh(const Family& family) {
-    const auto& steps = family.steps;
+template <class Make, class Destroy>
+void expectSameAsFresh(Make make, Destroy destroy, const std::vector<Step>& steps) {
     for (size_t first = 0; first < steps.size(); ++first) {
-        void* kept = family.make();
+        void* kept = make();
         for (size_t i = first; i < steps.size(); ++i) {
-            void* fresh = family.make();
-            EXPECT_EQ(steps[i].run(kept), steps[i].run(fresh))
-                << steps[i].name << " as call " << i - first + 1 << " of the handle";
-            family.destroy(fresh);
+            void* fresh = make();
+            EXPECT_EQ(steps[i].second(kept), steps[i].second(fresh))
+                << steps[i].first << " as call " << i - first + 1 << " of the handle";
+            destroy(fresh);
         }
-        family.destroy(kept);
+        destroy(kept);
     }
 }
 
@@ -64,26 +56,15 @@ Step matcherStep(const char* name, std::function<bool(void*)> op) {
                std::to_string(RS::end(m)) + (grouped ? utf8(group) : "-");
     }};
 }
-Step replacement(const char* name, void* with, bool all) {
-    return {name, [=](void* m) {
-        Str out;
-        const bool ok = all ? RS::replaceAll(m, with, out) : RS::replaceFirst(m, with, out);
-        return std::to_string(ok) + utf8(out);
-    }};
-}
 
 using PS = QOVAUnicodeStrToNumFormatterServices;
-// The four parses of one text, each on its own copy, since a parse edits its text.
+// A double and an int parse of one text, each on its own copy, since a parse edits its text.
 Step parsed(const char16_t* text) {
     return {"parse", [=](void* p) {
-        PS::ErrorType e[4] = {};
-        Str a(text), b(text), c(text), d(text);
-        std::string r = std::to_string(PS::FormatStrToDouble(p, a, e[0])) + " " +
-                        std::to_string(PS::FormatStrToInt32_t(p, b, e[1])) + " " +
-                        std::to_string(PS::FormatStrToInt64_t(p, c, e[2])) + " " +
-                        std::to_string(PS::FormatStrToULong(p, d, e[3]));
-        for (auto err : e) r += std::to_string(err);
-        return r;
+        PS::ErrorType e[2] = {};
+        Str a(text), b(text);
+        return std::to_string(PS::FormatStrToDouble(p, a, e[0])) + " " +
+               std::to_string(PS::FormatStrToInt32_t(p, b, e[1])) + std::to_string(e[0] + 2 * e[1]);
     }};
 }
 
@@ -123,55 +104,59 @@ TEST(Sequences, NumberFormatterStaysUsableAfterFailures) {
         NF::SetPrecisionType(f, NF::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
         Str out;
         NF::FormatDouble(f, out, 1.25, true, false);
-        const std::string failed = utf8(out);
         NF::SetPrecisionType(f, NF::PrecisionUnlimited, nullptr);
-        NF::FormatInt(f, out, 3);
-        return failed + "|" + utf8(out);
+        return utf8(out);
     }};
-    expectSameAsFresh({[] { return QOVAUnicodeNumFormatterFactory::make("en_US"); },
-                       QOVAUnicodeNumFormatterFactory::destroy,
-                       {decimal("1"), decimal("2"), decimal("x"), decimal("3"), integer(42),
-                        real(5, true), decimal(""), real(1.5, false), decimal("1e5"),
-                        rejectedPrecision, decimal("-"), integer(-7), real(2.5, true),
-                        decimal("12.5")}});
+    expectSameAsFresh([] { return QOVAUnicodeNumFormatterFactory::make("en_US"); },
+                      QOVAUnicodeNumFormatterFactory::destroy,
+                      {decimal("1"), decimal("2"), decimal("x"), decimal("3"), integer(42),
+                       real(5, true), decimal(""), real(1.5, false), decimal("1e5"),
+                       rejectedPrecision, decimal("-"), integer(-7), real(2.5, true),
+                       decimal("12.5")});
 }
 
 TEST(Sequences, OtherHandlesStayUsableAfterFailures) {
-    Str pattern(u"(a|b)*c"), input(u"abc bc ac x"), with(u"<$1>"), badRef(u"$9");
+    Str pattern(u"(a|b)*c"), input(u"abc bc ac x"), with(u"<$1>"), ref9(u"$9");
     Str deep(std::u16string(300000, u'a'));  // deep enough for ICU's backtracking limit
     const Step overflow{"deep", [&](void* m) {
         const bool matched = RS::reset(m, deep) && RS::matches(m, 0);
         return std::to_string(matched) + std::to_string(RS::reset(m, input));
     }};
-    expectSameAsFresh({[&] { return QOVAUnicodeRegexFactory::make(pattern, input, 0); },
-                       QOVAUnicodeRegexFactory::destroy,
-                       {matcherStep("find 0", [](void* m) { return RS::find(m, 0); }),
-                        matcherStep("find -1", [](void* m) { return RS::find(m, -1); }),
-                        matcherStep("find 99", [](void* m) { return RS::find(m, 99); }),
-                        matcherStep("reset 4", [](void* m) { return RS::reset(m, 4) && RS::find(m); }),
-                        replacement("bad ref", badRef, false), overflow,
-                        matcherStep("reset -2", [](void* m) { return RS::reset(m, -2); }),
-                        matcherStep("lookingAt 4", [](void* m) { return RS::lookingAt(m, 4); }),
-                        replacement("all", with, true),
-                        matcherStep("matches 99", [](void* m) { return RS::matches(m, 99); }),
-                        matcherStep("matches 0", [](void* m) { return RS::matches(m, 0); })}});
+    expectSameAsFresh([&] { return QOVAUnicodeRegexFactory::make(pattern, input, 0); },
+                      QOVAUnicodeRegexFactory::destroy,
+                      {matcherStep("find 0", [](void* m) { return RS::find(m, 0); }),
+                       matcherStep("find -1", [](void* m) { return RS::find(m, -1); }),
+                       matcherStep("find 99", [](void* m) { return RS::find(m, 99); }),
+                       matcherStep("reset 4", [](void* m) { return RS::reset(m, 4) && RS::find(m); }),
+                       matcherStep("bad ref", [&](void* m) { Str o; return RS::replaceFirst(m, ref9, o); }),
+                       overflow,
+                       matcherStep("reset -2", [](void* m) { return RS::reset(m, -2); }),
+                       matcherStep("lookingAt 4", [](void* m) { return RS::lookingAt(m, 4); }),
+                       matcherStep("replace", [&](void* m) {
+                           Str o;
+                           return RS::replaceAll(m, with, o) && o.units() == u"<b> <b> <a> x\0"s;
+                       }),
+                       matcherStep("matches 99", [](void* m) { return RS::matches(m, 99); }),
+                       matcherStep("matches 0", [](void* m) { return RS::matches(m, 0); })});
 
-    expectSameAsFresh({[] { return QOVAUnicodeStrToNumFormatterFactory::make("en_US"); },
-                       QOVAUnicodeStrToNumFormatterFactory::destroy,
-                       {parsed(u"12"), parsed(u"abc"), parsed(u""), parsed(u"1e3 x"), parsed(u"-5.5"),
-                        parsed(u"\u221E"), parsed(u"1,234"), parsed(u"+7"), parsed(u"--")}});
+    expectSameAsFresh([] { return QOVAUnicodeStrToNumFormatterFactory::make("en_US"); },
+                      QOVAUnicodeStrToNumFormatterFactory::destroy,
+                      {parsed(u"12"), parsed(u"abc"), parsed(u""), parsed(u"1e3 x"), parsed(u"-5.5"),
+                       parsed(u"\u221E"), parsed(u"1,234"), parsed(u"+7"), parsed(u"--")});
 
     Str zone(u"America/New_York");
-    expectSameAsFresh({[&] { return QOVAUnicodeDateTimeFormatterFactory::make("en_US", zone); },
-                       QOVAUnicodeDateTimeFormatterFactory::destroy,
-                       {roundTrip(0), dateParse(u"garbage"), dateParse(u""), roundTrip(1LL << 40),
-                        dateParse(u"Feb 30, 2001"), roundTrip(-86400), dateParse(u"13:99"),
-                        roundTrip(951782400)}});
+    expectSameAsFresh([&] { return QOVAUnicodeDateTimeFormatterFactory::make("en_US", zone); },
+                      QOVAUnicodeDateTimeFormatterFactory::destroy,
+                      {roundTrip(0), dateParse(u"garbage"), dateParse(u""), roundTrip(1LL << 40),
+                       dateParse(u"Feb 30, 2001"), roundTrip(-86400), dateParse(u"13:99"),
+                       roundTrip(951782400)});
 
-    expectSameAsFresh({[] { void* c = nullptr; QOVAUnicodeCodepageConverter::open("ISO-2022-JP", c); return c; },
-                       [](void*& c) { QOVAUnicodeCodepageConverter::close(c); },
-                       {exported(u"a\u65E5b\0"sv, 3), exported(u"abc\0"sv, 8), exported(u"\u65E5\u672C\0"sv, 4),
-                        exported(u"\U0001F600x\0"sv, 8), exported(u"\u65E5\0"sv, 16), exported(u"x\0"sv, 1)}});
+    using C = QOVAUnicodeCodepageConverter;
+    expectSameAsFresh([] { void* c = nullptr; C::open("ISO-2022-JP", c); return c; },
+                      [](void*& c) { C::close(c); },
+                      {exported(u"a\u65E5b\0"sv, 3), exported(u"abc\0"sv, 8),
+                       exported(u"\u65E5\u672C\0"sv, 4), exported(u"\U0001F600x\0"sv, 8),
+                       exported(u"\u65E5\0"sv, 16), exported(u"x\0"sv, 1)});
 }
 
 // split with a capacity below 1 used to make the text the matcher's input before ICU refused
@@ -181,9 +166,8 @@ TEST(Sequences, SplitBelowOneCapacityLeavesTheMatcherAlone) {
     for (int capacity : {0, -1}) {
         void* m = QOVAUnicodeRegexFactory::make(pattern, input, 0);
         ASSERT_TRUE(RS::find(m));
-        EXPECT_EQ(RS::split(m, input, field, capacity), 0);
+        EXPECT_TRUE(RS::split(m, input, field, capacity) == 0 && field.units() == u"kept");
         EXPECT_TRUE(RS::find(m) && RS::start(m) == 3) << capacity;
-        EXPECT_TRUE(field.units() == u"kept");
         QOVAUnicodeRegexFactory::destroy(m);
     }
 }
