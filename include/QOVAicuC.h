@@ -380,8 +380,8 @@ public:
         UnitNonePermille = 102,  // permille (the number is not multiplied)
     };
 
-    // The formatting calls replace the content of `out`; a failure leaves it empty and the
-    // handle as usable as before, whichever call of the handle's life it is.
+    // The three formatting calls: a failure leaves `out` empty and the handle usable (renewed,
+    // which counts as a write to the handle).
     // Formats the decimal number in the NUL-terminated `decimalText` (only read).
     static void FormatDecimal(void* formatter, void* out, char* decimalText);
     // Formats `value`. When either flag is true the handle's settings apply as they are; when
