@@ -25,34 +25,28 @@
 #include <unicode/unistr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-namespace {
-
-struct Site {
-    void* frames[24];
-    int depth = 0;
-};
-struct State {
+struct Site { void* frames[24]; int depth = 0; };
+static struct State {
     long counted = 0, failAt = 0;
     bool armed = false, reached = false, inAllocator = false;
     std::unordered_map<void*, Site>* icuBlocks = nullptr;  // blocks of a child's window still live
     void* newBlocks[8] = {};  // the library's operator new blocks, searchable without allocating
 } g;
 
-bool refuse() { return g.armed && ++g.counted == g.failAt && (g.reached = true); }
-void note(void* p) {
+static bool refuse() { return g.armed && ++g.counted == g.failAt && (g.reached = true); }
+static void note(void* p) {
     if (p && g.armed && g.icuBlocks) (*g.icuBlocks)[p].depth = backtrace((*g.icuBlocks)[p].frames, 24);
 }
-bool inFile(const void* address, const char* part) {
-    Dl_info info{};
-    return dladdr(address, &info) && info.dli_fname && std::strstr(info.dli_fname, part);
+static bool in(const char* file, std::initializer_list<const char*> parts) {
+    return std::any_of(parts.begin(), parts.end(), [&](const char* part) { return std::strstr(file, part); });
 }
 
 extern "C" void* icuAlloc(const void*, size_t size) {
@@ -74,10 +68,9 @@ extern "C" void icuFree(const void*, void* p) {
     std::free(p), g.inAllocator = false;
 }
 
-}  // namespace
-
 void* operator new(std::size_t size) {
-    const bool ours = g.armed && inFile(__builtin_return_address(0), "libQOVAicuC");
+    Dl_info info{};
+    const bool ours = g.armed && dladdr(__builtin_return_address(0), &info) && in(info.dli_fname, {"libQOVAicuC"});
     void* p = ours && refuse() ? nullptr : std::malloc(size ? size : 1);
     if (!p) throw std::bad_alloc();
     for (void*& block : g.newBlocks)
@@ -89,8 +82,6 @@ void operator delete(void* p) noexcept {
     std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-
-namespace {
 
 using icu::UnicodeString;
 using namespace std::literals;
@@ -107,35 +98,23 @@ using RF = QOVAUnicodeRegexFactory;
 using RS = QOVAUnicodeRegexServices;
 const std::u16string kFailed = u"<failure result>";
 
-UnicodeString& str(void* h) { return *static_cast<UnicodeString*>(h); }
-std::u16string num(long long v) {
-    const std::string s = std::to_string(v);
-    return {s.begin(), s.end()};
-}
+static UnicodeString& str(void* h) { return *static_cast<UnicodeString*>(h); }
+static std::u16string num(long long v) { const std::string s = std::to_string(v); return {s.begin(), s.end()}; }
 
 // One run: it makes its inputs outside the window, calls the operations inside it, and releases
 // every handle it kept, the latest first, when it ends. k counts over all windows of a run.
 class Run {
 public:
     explicit Run(bool faulted) : faulted(faulted) { g.counted = 0; }
-    ~Run() {
-        for (auto h = handles_.rbegin(); h != handles_.rend(); ++h) h->second(h->first);
-    }
+    ~Run() { for (auto h = handles_.rbegin(); h != handles_.rend(); ++h) h->second(h->first); }
     // A string handle that aliases `units` read-only, so that any edit of it must allocate.
-    void* s(std::u16string_view units) {
-        return &str(keep(SF::make())).setTo(false, units.data(), int32_t(units.size()));
-    }
+    void* s(std::u16string_view units) { return &str(keep(SF::make())).setTo(false, units.data(), int(units.size())); }
     void* keep(void* h, void (*release)(void*&) = SF::destroy) { return handles_.emplace_back(h, release).first; }
-    template <class Calls>
-    void window(Calls&& calls) {
-        g.armed = true, calls(), g.armed = false;
-    }
+    template <class Calls> void window(Calls&& calls) { g.armed = true, calls(), g.armed = false; }
     // Under a refused allocation `value` counts as the failure result when `failure` holds
     // (always, for a part that ICU may degrade silently: it is then checked only without one).
     std::u16string orFailed(bool failure, std::u16string value) const { return faulted && failure ? kFailed : value; }
-    std::u16string text(void* h) const {
-        return str(h).isBogus() ? kFailed : std::u16string(str(h).getBuffer(), size_t(str(h).length()));
-    }
+    std::u16string text(void* h) const { return str(h).isBogus() ? kFailed : std::u16string(str(h).getBuffer(), str(h).length()); }
     // A made string: null, and under a refused allocation an empty one, are the failure result.
     std::u16string made(void* h) { return h ? orFailed(str(keep(h)).isEmpty(), text(h)) : kFailed; }
     // Formatted output: under a refused allocation ICU may fall back to other data or stop early,
@@ -157,13 +136,11 @@ constexpr auto kBody = u"Stra\u00DFe und gro\u00DFe Fl\u00FCsse, 0123456789 \U00
 constexpr auto kTerminated = u"Stra\u00DFe und gro\u00DFe Fl\u00FCsse, 0123456789 \U0001F600 abcdefghij\0"sv;
 constexpr long long kSeconds = 1700000000;
 
-std::u16string numberFormatted(Run& r, void* f) {
+// What a formatter made in a window formats afterwards.
+static std::u16string formatted(Run& r, void* f, bool date) {
     void* out = r.s(u""sv);
-    return NS::FormatDouble(f, out, -12345.678, true, false), r.output(out);
-}
-std::u16string dateFormatted(Run& r, void* f) {
-    void* out = r.s(u""sv);
-    return DS::FormatDateTimeToString(f, out, kSeconds), r.output(out, true);
+    date ? DS::FormatDateTimeToString(f, out, kSeconds) : NS::FormatDouble(f, out, -12345.678, true, false);
+    return r.output(out, date);
 }
 void* (*const kDateMakers[])(void*) = {[](void*) { return DF::make("en_US"); },
                                        [](void* zone) { return DF::make("de_DE", zone); },
@@ -174,55 +151,50 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
     // The inputs of concatenate stay unterminated when it fails, so they are not compared.
     {"strings: make, services, export, converter", [](Run& r) -> Outcome {
          const std::string bytes(40, 'y');
-         std::vector<int> utf32(40, 0x1F600);
-         utf32.push_back(0);
+         const std::u32string utf32(40, U'\U0001F600');
          void* s[] = {r.s(kBody), r.s(kTerminated), r.s(kTerminated), r.s(kBody),
                       r.s(kTerminated), r.s(kBody), r.s(kTerminated), r.s(kTerminated)};
-         void *h[5] = {}, *made[2] = {&r, &r}, *converter = nullptr;
-         char bytesOut[2][128] = {};
+         void *h[5] = {}, *made[2] = {&r, &r}, *conv = nullptr;
+         char out[2][128] = {};
          bool failed = true, done[2] = {}, opened = false;
          int v[4] = {};
          r.window([&] {
              h[0] = SF::make(bytes.c_str(), "Shift_JIS"), h[1] = SF::makeInvariant(bytes.c_str(), -1);
-             h[2] = SF::makeCopy(s[0]), h[3] = SF::make(utf32.data(), failed), h[4] = SF::make(0x1F600);
-             SS::nullTerminateString(s[0]), SS::removeNullTerminator(s[1]), v[0] = SS::indexOf(s[3], s[0], 0);
-             SS::compareIgnoringCase(s[2], s[3], v[1]), v[2] = SS::convertToUpper(s[2]) + 2 * SS::append(s[3], s[1]);
+             h[2] = SF::makeCopy(s[0]), h[3] = SF::make(reinterpret_cast<const int*>(utf32.c_str()), failed);
+             h[4] = SF::make(0x1F600), SS::nullTerminateString(s[0]), SS::removeNullTerminator(s[1]);
+             v[0] = SS::indexOf(s[3], s[0], 0), SS::compareIgnoringCase(s[2], s[3], v[1]);
+             v[2] = SS::convertToUpper(s[2]) + 2 * SS::append(s[3], s[1]);
              v[3] = SS::concatenate(s[4], s[5], made[0]) + 2 * SS::substring(s[6], made[1], 3, 30);
-             done[0] = SS::getAsUTF8(s[7], bytesOut[0], SS::getAsUTF8size(s[7]) + 1);
-             if ((opened = QOVAUnicodeCodepageConverter::open("ISO-2022-JP", converter)))
-                 done[1] = SS::getAsMBCS(s[7], converter, bytesOut[1], SS::getAsMBCSsize(s[7], converter) + 1, '?') &&
-                           QOVAUnicodeCodepageConverter::reset(converter);
-             done[1] = QOVAUnicodeCodepageConverter::close(converter) && done[1];
+             done[0] = SS::getAsUTF8(s[7], out[0], SS::getAsUTF8size(s[7]) + 1);
+             if ((opened = QOVAUnicodeCodepageConverter::open("ISO-2022-JP", conv)))
+                 done[1] = SS::getAsMBCS(s[7], conv, out[1], SS::getAsMBCSsize(s[7], conv) + 1, '?') &&
+                           QOVAUnicodeCodepageConverter::reset(conv);
+             done[1] = QOVAUnicodeCodepageConverter::close(conv) && done[1];
          });
          Outcome o{num(failed), num(v[1]), r.orFailed(v[0] < 0, num(v[0])), num(v[2])};
-         for (void* x : h) o.push_back(r.made(x));
-         for (int i = 0; i < 4; ++i) o.push_back(r.text(s[i]));
-         for (int i = 0; i < 2; ++i)
+         for (int i = 0; i < 5; ++i) o.push_back(r.made(h[i])), o.push_back(i < 4 ? r.text(s[i]) : u"");
+         for (int i = 0; i < 2; ++i) {
              o.push_back(v[3] >> i & 1 ? r.text(r.keep(made[i])) : made[i] == &r ? kFailed : u"changed");
-         for (int i = 0; i < 2; ++i)
-             o.push_back(i && !opened ? kFailed : num(done[i]) + std::u16string(bytesOut[i], bytesOut[i] + std::strlen(bytesOut[i])));
+             o.push_back(i && !opened ? kFailed : num(done[i]) + std::u16string(out[i], out[i] + std::strlen(out[i])));
+         }
          return o;
      }},
     // A failed setting leaves ICU's error state, after which formatting gives the failure result.
     {"number formatter: make, makeCopy, settings, formatting", [](Run& r) -> Outcome {
-         void* source = r.keep(NF::make("de_DE"), NF::destroy);
-         NS::SetUnitType(source, NS::UnitKilogram);
-         void *f[3] = {}, *out[] = {r.s(u"x"sv), r.s(u"x"sv), r.s(u"x"sv)};
+         void *source = r.keep(NF::make("de_DE"), NF::destroy), *f[3] = {}, *out[] = {r.s(u"x"sv), r.s(u"x"sv)};
          char decimal[] = "-98765432109876543210.123456789";
-         static long long slots[] = {7, 9, 2, 4};  // 8-byte argument slots of the numeric settings
+         static long long slots[] = {7, 9};  // the 8-byte argument slots of a numeric setting
+         NS::SetUnitType(source, NS::UnitKilogram);
          r.window([&] {
              f[0] = NF::make("fr_FR"), f[1] = NF::make("C"), f[2] = NF::makeCopy(source);
-             NS::SetGroupingType(f[0], NS::GroupingMin2), NS::SetNotationType(f[0], NS::NotationCompactLong);
              NS::SetIntegerWidthType(f[0], NS::IntegerWidthZeroFillTruncate, reinterpret_cast<char*>(slots));
-             NS::SetPrecisionType(f[0], NS::PrecisionMinMaxSignificantDigits, reinterpret_cast<char*>(slots + 2));
-             NS::SetRoundingModeType(f[0], NS::RoundingCeiling), NS::SetSignDisplayType(f[0], NS::SignAccountingAlways);
+             NS::SetNotationType(f[0], NS::NotationCompactLong), NS::SetSignDisplayType(f[0], NS::SignAccountingAlways);
              NS::SetUnitWidthType(f[0], NS::UnitWidthFullName), NS::SetUnitType(f[0], NS::UnitMeter);
-             NS::FormatDecimal(source, out[0], decimal), NS::FormatDouble(source, out[1], -1234.5678, false, false);
-             NS::FormatInt(source, out[2], 9223372036854775807LL);
+             NS::FormatDecimal(source, out[0], decimal), NS::FormatInt(source, out[1], 9223372036854775807LL);
          });
          NS::SetUnitType(source, NS::UnitNone);  // the copy is independent of its source
-         Outcome o{r.output(out[0]), r.output(out[1]), r.output(out[2])};
-         for (void* h : f) o.push_back(h ? numberFormatted(r, r.keep(h, NF::destroy)) : kFailed);
+         Outcome o{r.output(out[0]), r.output(out[1])};
+         for (void* h : f) o.push_back(h ? formatted(r, r.keep(h, NF::destroy), false) : kFailed);
          return o;
      }},
     // Under a refused allocation ICU may build a parser's number format from fallback data, so
@@ -230,21 +202,19 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
     {"number parser: make, makeCopy, parse", [](Run& r) -> Outcome {
          void *p[] = {r.keep(PF::make("en_US"), PF::destroy), r.keep(PF::make("ar_EG"), PF::destroy)}, *made[2] = {};
          void* text[] = {r.s(u" +1234567.5+  \0"sv), r.s(u"-42\0"sv), r.s(u" +3000000000"sv), r.s(u"-1 "sv)};
-         PS::ErrorType err[5] = {};
+         PS::ErrorType e[5] = {};
          long long v[4] = {};
          r.window([&] {
              made[0] = PF::make("ar_EG"), made[1] = PF::makeCopy(p[1]);
-             v[0] = static_cast<long long>(PS::FormatStrToDouble(p[0], text[0], err[0]) * 10);
-             v[1] = PS::FormatStrToInt32_t(p[1], text[1], err[1]), v[2] = PS::FormatStrToInt64_t(p[0], text[2], err[2]);
-             v[3] = static_cast<long long>(PS::FormatStrToULong(p[1], text[3], err[3]));
+             v[0] = static_cast<long long>(PS::FormatStrToDouble(p[0], text[0], e[0]) * 10);
+             v[1] = PS::FormatStrToInt32_t(p[1], text[1], e[1]), v[2] = PS::FormatStrToInt64_t(p[0], text[2], e[2]);
+             v[3] = static_cast<long long>(PS::FormatStrToULong(p[1], text[3], e[3]));
          });
          Outcome o;
          for (void* h : made)
-             o.push_back(h ? r.orFailed(true, num(PS::FormatStrToInt32_t(r.keep(h, PF::destroy), r.s(u"4711"sv), err[4])))
-                           : kFailed);
+             o.push_back(h ? r.orFailed(true, num(PS::FormatStrToInt32_t(r.keep(h, PF::destroy), r.s(u"4711"sv), e[4]))) : kFailed);
          for (int i = 0; i < 4; ++i)
-             o.insert(o.end(), {r.orFailed(v[i] == 0, num(v[i])), r.orFailed(err[i] == PS::ErrorInvalid, num(err[i])),
-                                r.text(text[i])});
+             o.insert(o.end(), {r.orFailed(!v[i], num(v[i])), r.orFailed(e[i] == PS::ErrorInvalid, num(e[i])), r.text(text[i])});
          return o;
      }},
     // A copy whose clone ICU could not make holds nothing and formats nothing. The parse status is
@@ -262,8 +232,9 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
                  DS::FormatDateTimeToString(f[i], out[i], kSeconds), ms[i] = DS::FormatStringToDateTime(f[i], text[i]);
          });
          Outcome o{r.text(zone)};
-         for (void* h : made) o.push_back(h ? dateFormatted(r, r.keep(h, DF::destroy)) : kFailed);
-         for (int i = 0; i < 3; ++i) o.insert(o.end(), {r.output(out[i], true), r.orFailed(true, num(ms[i])), r.text(text[i])});
+         for (void* h : made) o.push_back(h ? formatted(r, r.keep(h, DF::destroy), true) : kFailed);
+         for (int i = 0; i < 3; ++i)
+             o.insert(o.end(), {r.output(out[i], true), r.orFailed(true, num(ms[i])), r.text(text[i])});
          return o;
      }},
     // A matcher made and used through every service, on a pattern with a set operation and a
@@ -276,13 +247,12 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
          UnicodeString fields[4];
          int v[9] = {};
          r.window([&] { m[0] = RF::make(p, in, 0), m[1] = RF::make(p, 0); });
-         if (m[1]) r.keep(m[1], RF::destroy);
-         if (!m[0]) return {kFailed};
-         r.keep(m[0], RF::destroy);
+         if (r.keep(m[1], RF::destroy), !r.keep(m[0], RF::destroy)) return {kFailed};
          r.window([&] {
              v[0] = RS::find(m[0]), v[1] = RS::start(m[0]), v[2] = RS::group(m[0], out[0]), v[3] = RS::lookingAt(m[0]);
-             v[4] = RS::matches(m[0], 1), v[5] = RS::replaceAll(m[0], with, out[1]), v[6] = RS::replaceFirst(m[0], with, out[2]);
-             v[7] = RS::split(m[0], in, fields, 4), RS::reset(m[0]), v[8] = RS::reset(m[0], other) && RS::reset(m[0], 1);
+             v[4] = RS::matches(m[0], 1), v[5] = RS::replaceAll(m[0], with, out[1]);
+             v[6] = RS::replaceFirst(m[0], with, out[2]), v[7] = RS::split(m[0], in, fields, 4), RS::reset(m[0]);
+             v[8] = RS::reset(m[0], other) && RS::reset(m[0], 1);
          });
          Outcome o{r.text(p), r.orFailed(!v[0], num(v[1])), r.orFailed(!v[2], r.text(out[0])), r.orFailed(!v[3], num(v[3])),
                    r.orFailed(!v[4], num(v[4])), r.orFailed(!v[5], r.output(out[1])), r.orFailed(!v[6], r.output(out[2])),
@@ -293,123 +263,95 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
      }},
 };
 
-bool accepted(const Outcome& got, const Outcome& ref, bool faulted) {
-    if (got == ref || (faulted && got == Outcome{kFailed})) return true;
-    for (size_t i = 0; faulted && got.size() == ref.size() && i < got.size(); ++i)
-        if (got[i] != ref[i] && got[i] != kFailed) return false;
-    return faulted && got.size() == ref.size();
+static Outcome outcome(Outcome (*op)(Run&), bool faulted) {
+    Run r(faulted);  // whose handles go before the outcome is returned
+    return op(r);
+}
+// Under a refused allocation each part may be the failure result, or the whole outcome may be.
+static bool accepted(const Outcome& got, const Outcome& ref, bool faulted) {
+    const auto same = [](const std::u16string& a, const std::u16string& b) { return a == b || a == kFailed; };
+    return got == ref || (faulted && (got == Outcome{kFailed} || std::equal(got.begin(), got.end(), ref.begin(), ref.end(), same)));
 }
 
-// What a child reports: its outcome, and where a fault happened or a lost block was allocated.
-struct Record {
-    bool completed, reached, accepted, icu;  // icu: the fault, or every lost block, was ICU's
-    int lost, part;                          // part: the first part of the outcome that differs
-    char where[200], caller[200];
-};
-int reportFd = -1;
-bool in(const char* file, std::initializer_list<const char*> parts) {
-    for (const char* part : parts)
-        if (std::strstr(file, part)) return true;
-    return false;
+// What a child reports. icu: the fault, or every lost block, was ICU's; part: the first part of
+// the outcome that differs; where, caller: the frame of the fault or of the lost block's
+// allocation, and the library's frame under it.
+struct Record { bool completed, reached, accepted, icu; int lost, part; char where[200], caller[200]; };
+static int reportFd = -1;
+static std::string demangled(const char* name) {
+    char* d = abi::__cxa_demangle(name, nullptr, nullptr, nullptr);
+    const std::string s = d ? d : name;
+    return std::free(d), s;
 }
 
 // From frame `first` outward: the first frame outside the C and C++ runtimes (for a fault) or
 // the ICU function nearest to the library (for an allocation), then the innermost library frame,
 // a hidden helper named by its offset.
-void describe(void* const* frames, int n, int first, bool fault, Record& r) {
-    for (int i = first; i < n; ++i) {
-        Dl_info info{};
-        if (!dladdr(frames[i], &info) || !info.dli_fname ||
-            in(info.dli_fname, {"libc.so", "libstdc++", "libgcc", "libasan", "libubsan"}) ||
+static void describe(void* const* frames, int n, int first, bool fault, Record& r) {
+    for (Dl_info info{}; first < n; ++first) {
+        if (!dladdr(frames[first], &info) || !info.dli_fname || in(info.dli_fname, {"libc.so", "libstdc++", "libgcc", "libasan", "libubsan"}) ||
             (g.inAllocator && in(info.dli_fname, {program_invocation_short_name})))
             continue;
-        if (in(info.dli_fname, {"libQOVAicuC"})) {
-            const auto offset = size_t(static_cast<char*>(frames[i]) - static_cast<char*>(info.dli_fbase));
+        const auto offset = size_t(static_cast<char*>(frames[first]) - static_cast<char*>(info.dli_fbase));
+        if (in(info.dli_fname, {"libQOVAicuC"}))
             return void(info.dli_sname ? std::snprintf(r.caller, sizeof r.caller, "%s", info.dli_sname)
                                        : std::snprintf(r.caller, sizeof r.caller, "libQOVAicuC+0x%zx", offset));
-        }
-        const bool inIcu = in(info.dli_fname, {"libicu"});
-        if ((fault && !r.where[0]) || (!fault && inIcu && info.dli_sname))
-            std::snprintf(r.where, sizeof r.where, "%s", info.dli_sname ? info.dli_sname : info.dli_fname),
-                r.icu = fault ? inIcu : r.icu;
+        const bool icu = in(info.dli_fname, {"libicu"});
+        if ((fault && !r.where[0]) || (!fault && icu && info.dli_sname))
+            std::snprintf(r.where, sizeof r.where, "%s", info.dli_sname ? info.dli_sname : info.dli_fname), r.icu |= icu;
     }
-}
-
-std::string demangled(const char* name) {
-    int status = 0;
-    char* d = abi::__cxa_demangle(name, nullptr, nullptr, &status);
-    std::string s = status == 0 && d ? d : name;
-    return std::free(d), s;
 }
 
 extern "C" void onFault(int, siginfo_t*, void* context) {
     Record r{};
-    void* frames[64];
-    const int n = backtrace(frames, 64);
+    void *frames[64], *pc = context;  // the interrupted instruction; elsewhere the walk starts at the handler
 #if defined(__x86_64__)
-    const auto pc = reinterpret_cast<void*>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
-#else
-    void* const pc = (void(context), nullptr);  // elsewhere the walk starts at the handler
+    pc = reinterpret_cast<void*>(static_cast<ucontext_t*>(context)->uc_mcontext.gregs[REG_RIP]);
 #endif
-    int first = 0;  // the interrupted frame; when the unwinder did not list it, the handler's
+    int n = backtrace(frames, 64), first = 0;  // where the unwinder lists pc, or the handler
     for (int i = 0; i < n; ++i) first = frames[i] == pc ? i : first;
-    frames[first] = pc, r.reached = g.reached;
-    describe(frames, n, first, true, r);
-    (void)!write(reportFd, &r, sizeof r);
-    _exit(3);
+    frames[first] = pc, r.reached = g.reached, describe(frames, n, first, true, r);
+    (void)!write(reportFd, &r, sizeof r), _exit(3);
 }
 
 // After the run u_cleanup() empties ICU's caches, so that a block of the window still live is
 // lost: ours when the library took it from operator new or received it to own from ICU.
-void findLost(Record& r) {
+static void findLost(Record& r) {
     for (void* block : g.newBlocks)
         if (block && ++r.lost) std::strcpy(r.where, "operator new"), std::strcpy(r.caller, "the library");
-    if (g.icuBlocks->empty()) return;
-    u_cleanup();
-    r.icu = r.lost == 0;
+    if (g.icuBlocks->empty() || (u_cleanup(), r.icu = r.lost == 0, false)) return;
     for (const auto& [block, site] : *g.icuBlocks) {
         Record at{};
         describe(site.frames, site.depth, 0, false, at);
         const bool ours = !at.caller[0] || in(demangled(at.where).c_str(), {"operator new", "create", "clone", "open", "Instance"});
-        if (r.lost++ == 0 || (ours && r.icu))
-            std::memcpy(r.where, at.where, sizeof r.where), std::memcpy(r.caller, at.caller, sizeof r.caller);
+        if (r.lost++ == 0 || (ours && r.icu)) std::swap(r.where, at.where), std::swap(r.caller, at.caller);
         r.icu = r.icu && !ours;
     }
 }
 
 // Runs the operation with the k-th allocation refused (none for k = 0) in a child process. A
-// child that ends without a report (a time-out, or a signal the handler does not take) is
-// reported as a fault of unknown origin.
-Record inChild(Outcome (*op)(Run&), long k, const Outcome& ref) {
-    int fds[2];
-    if (pipe(fds) != 0) std::abort();
-    std::fflush(stdout);
+// child that ends without a report (a time-out, or a signal the handler does not take) counts as
+// a fault of unknown origin.
+static Record inChild(Outcome (*op)(Run&), long k, const Outcome& ref) {
+    int fds[2], status = 0;
     Record rec{};
-    if (fork() == 0) {
+    if (pipe(fds) != 0) std::abort();
+    if (std::fflush(stdout), fork() == 0) {
         struct sigaction sa {};
         sa.sa_sigaction = onFault, sa.sa_flags = SA_SIGINFO;
         for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(sig, &sa, nullptr);
         alarm(30), reportFd = fds[1], g.failAt = k, g.icuBlocks = new std::unordered_map<void*, Site>();
-        Outcome got;
-        {
-            Run r(k != 0);
-            got = op(r);
-        }
+        const Outcome got = outcome(op, k != 0);
         rec.completed = true, rec.reached = g.reached, rec.accepted = accepted(got, ref, k != 0);
         rec.part = int(std::mismatch(got.begin(), got.end(), ref.begin(), ref.end()).first - got.begin());
-        findLost(rec);
-        (void)!write(fds[1], &rec, sizeof rec);
-        _exit(0);
+        findLost(rec), (void)!write(fds[1], &rec, sizeof rec), _exit(0);
     }
     close(fds[1]);
     const bool reported = read(fds[0], &rec, sizeof rec) == ssize_t(sizeof rec);
-    int status = 0;
-    close(fds[0]), wait(&status);
-    if (!reported) rec = Record{}, rec.reached = true, rec.lost = -1, std::snprintf(rec.where, sizeof rec.where, "a child that ended with status %d", status);
+    if (close(fds[0]), wait(&status), !reported)
+        rec = Record{}, rec.reached = true, rec.lost = -1, std::sprintf(rec.where, "a child that ended with status %d", status);
     return rec;
 }
-
-}  // namespace
 
 int main() {
     UErrorCode status = U_ZERO_ERROR;
@@ -417,34 +359,24 @@ int main() {
     if (U_FAILURE(status)) return std::printf("u_setMemoryFunctions: %s\n", u_errorName(status)), 2;
     void* unwinder[1];
     backtrace(unwinder, 1);  // loads the unwinder before any run counts allocations
-    std::map<std::string, std::pair<long, std::string>> icuFindings;  // what: runs, first run
-    long total = 0;
-    int failures = 0;
+    std::map<std::string, long> icuFindings;  // runs by what happened
+    long total = 0, failures = 0;
     for (const auto& [name, op] : kOperations) {
-        Outcome ref;
-        {
-            Run r(false);  // in this process, to warm ICU's caches for the children
-            ref = op(r);
-        }
+        const Outcome ref = outcome(op, false);  // in this process, to warm ICU's caches for the children
         long k = 0;
         for (Record rec; (rec = inChild(op, k, ref)).reached || k == 0; ++k) {
-            const std::string site = demangled(rec.where) + " (called from " + (rec.caller[0] ? demangled(rec.caller) : "the test") + ")";
-            std::string problem = !rec.completed ? "fault in " + site : rec.lost ? std::to_string(rec.lost) + " blocks lost, allocated in " + site : "";
-            if (!problem.empty() && rec.icu && k > 0) {
-                auto& [count, first] = icuFindings[problem];
-                if (count++ == 0) first = name + ", allocation "s + std::to_string(k);
-                problem.clear();
-            }
+            const std::string site = demangled(rec.where) + " (called from " + demangled(rec.caller[0] ? rec.caller : "the test") + ")";
+            std::string problem = !rec.completed ? "fault in " + site
+                                  : rec.lost     ? std::to_string(rec.lost) + " blocks lost, allocated in " + site : "";
+            if (rec.icu && k > 0 && !problem.empty()) ++icuFindings[problem + " in " + name], problem.clear();
             if (rec.completed && !rec.accepted) problem += (problem.empty() ? "" : "; ") + "part "s + std::to_string(rec.part) + " differs";
             if (!problem.empty() && ++failures <= 40) std::printf("FAIL %s, allocation %ld refused: %s\n", name, k, problem.c_str());
             if (rec.lost < 0 && ++k) break;  // a child that died unreported ends this operation's sweep
         }
-        total += k - 1;
-        std::printf("  %-60s %4ld runs\n", name, k - 1);
+        std::printf("  %-60s %4ld runs\n", name, k - 1), total += k - 1;
     }
-    for (const auto& [what, finding] : icuFindings)
-        std::printf("ICU under refused allocations, %ld runs: %s; first: %s\n", finding.first, what.c_str(), finding.second.c_str());
-    std::printf("%ld refused-allocation runs over %zu operations, %zu ICU findings, %d failures\n", total,
+    for (const auto& [what, runs] : icuFindings) std::printf("ICU under refused allocations, %ld runs: %s\n", runs, what.c_str());
+    std::printf("%ld refused-allocation runs over %zu operations, %zu ICU findings, %ld failures\n", total,
                 std::size(kOperations), icuFindings.size(), failures);
     return failures == 0 ? 0 : 1;
 }
