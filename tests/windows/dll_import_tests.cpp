@@ -8,12 +8,9 @@
 #include <windows.h>
 
 #include <cstdarg>
-#include <type_traits>
 
 using NS = QOVAUnicodeNumFormatterServices;
-using icu::number::IntegerWidth;
-using icu::number::NumberFormatter;
-using icu::number::Precision;
+using namespace icu::number;
 
 TEST(DllImport, ImportedAddressesAreTheDllExports) {
     HMODULE dll = GetModuleHandleA("libQOVAicuC.dll");
@@ -30,22 +27,17 @@ TEST(DllImport, ImportedAddressesAreTheDllExports) {
     EXPECT_EQ(QOVAicuC_InternalMarker(), 1);
 }
 
-// On 64-bit Windows a va_list is a char* over 8-byte slots, the layout the settings read.
-static_assert(std::is_same<va_list, char*>::value, "64-bit Windows va_list");
-
-void setPrecision(void* f, NS::PrecisionType type, ...) {
+// A variadic front end that passes its va_list to a settings operation unchanged: on 64-bit
+// Windows a va_list is a char* over 8-byte slots, the layout the settings read.
+template <class Type, void (*Set)(void*, Type, char*)>
+void passList(void* f, Type type, ...) {
     va_list args;
     va_start(args, type);
-    NS::SetPrecisionType(f, type, args);
+    Set(f, type, args);
     va_end(args);
 }
-
-void setWidth(void* f, NS::IntegerWidthType type, ...) {
-    va_list args;
-    va_start(args, type);
-    NS::SetIntegerWidthType(f, type, args);
-    va_end(args);
-}
+constexpr auto setPrecision = passList<NS::PrecisionType, NS::SetPrecisionType>;
+constexpr auto setWidth = passList<NS::IntegerWidthType, NS::SetIntegerWidthType>;
 
 TEST(DllImport, VariadicFrontEndPassesItsVaList) {
     const struct {
@@ -55,8 +47,6 @@ TEST(DllImport, VariadicFrontEndPassesItsVaList) {
     } rows[] = {
         {[](void* f) { setPrecision(f, NS::PrecisionMinMaxFraction, 2, 4); },
          NumberFormatter::with().precision(Precision::minMaxFraction(2, 4)), 3.14159},
-        {[](void* f) { setPrecision(f, NS::PrecisionMinMaxSignificantDigits, 2, 3); },
-         NumberFormatter::with().precision(Precision::minMaxSignificantDigits(2, 3)), 98765.4},
         {[](void* f) { setPrecision(f, NS::PrecisionIncrement, 0.5); },
          NumberFormatter::with().precision(Precision::increment(0.5)), 1.3},
         {[](void* f) { setWidth(f, NS::IntegerWidthZeroFillTruncate, 4, 6); },
@@ -69,7 +59,7 @@ TEST(DllImport, VariadicFrontEndPassesItsVaList) {
         NS::FormatDouble(f, out, row.value, true, false);
         UErrorCode status = U_ZERO_ERROR;
         icu::UnicodeString want = row.icu.locale("en").formatDouble(row.value, status).toString(status);
-        EXPECT_TRUE(U_SUCCESS(status));
+        EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
         EXPECT_EQ(*static_cast<icu::UnicodeString*>(out), want.append(char16_t(0))) << row.value;
         QOVAUnicodeStringFactory::destroy(out);
         QOVAUnicodeNumFormatterFactory::destroy(f);
