@@ -13,7 +13,7 @@ using NS = QOVAUnicodeNumFormatterServices;
 using namespace icu::number;
 
 TEST(DllImport, ImportedAddressesAreTheDllExports) {
-    HMODULE dll = GetModuleHandleA("libQOVAicuC.dll");
+    HMODULE dll = GetModuleHandleA(QOVAICUC_DLL);
     ASSERT_NE(dll, nullptr);
     void* (*make)(const char*, const char*) = &QOVAUnicodeStringFactory::make;
     EXPECT_EQ(reinterpret_cast<void*>(&QOVAicuC_InternalMarker),
