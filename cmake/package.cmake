@@ -17,13 +17,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libqovaicuc${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libqovaicuc-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-# dpkg-shlibdeps adds the C and C++ runtimes with their versions; it knows only libraries that
-# come from Debian packages, so it is used only with the system's ICU.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libicu${QOVAICUC_ICU_MAJOR}")
+# With the system's ICU, dpkg-shlibdeps names the ICU, C and C++ runtime packages with their
+# versions; it knows only libraries that come from Debian packages, so an ICU of its own prefix
+# gets the package of the same major version, named here.
 if(ICU_UC_LIBRARY MATCHES "^/usr/lib/")
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 else()
-  string(APPEND CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS ", libstdc++6, libc6")
+  set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libicu${QOVAICUC_ICU_MAJOR}, libstdc++6, libc6")
 endif()
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "libqovaicuc${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), libicu-dev")

@@ -89,6 +89,13 @@ public:
     }
     static Precision currencyStandard() { return Precision(N::PrecisionCurrencyStandard); }
     static Precision currencyCash() { return Precision(N::PrecisionCurrencyCash); }
+    // A row chosen at run time (from a command line, say), with both of its numbers given:
+    // rows that read one number or none ignore the others; the increment row takes `first`
+    // as its step.
+    static Precision row(Type type, int first, int second) {
+        if (type == N::PrecisionIncrement) return increment(first);
+        return Precision(type, first, second);
+    }
 
     Type type() const { return type_; }
     // The slots to hand to SetPrecisionType; the library only reads them.
