@@ -82,9 +82,7 @@ TEST(Settings, EachPrecisionMakerMatchesIcusOwnSetting) {
     const std::pair<Precision, nf::LocalizedNumberFormatter> cases[] = {
         {Precision::integer(), base.precision(nf::Precision::integer())},
         {Precision::fixedFraction(3), base.precision(nf::Precision::fixedFraction(3))},
-        {Precision::maxFraction(1), base.precision(nf::Precision::maxFraction(1))},
         {Precision::minMaxFraction(1, 2), base.precision(nf::Precision::minMaxFraction(1, 2))},
-        {Precision::minSignificantDigits(6), base.precision(nf::Precision::minSignificantDigits(6))},
         {Precision::minMaxSignificantDigits(2, 3), base.precision(nf::Precision::minMaxSignificantDigits(2, 3))},
         {Precision::increment(0.05), base.precision(nf::Precision::increment(0.05))},
         {Precision::currencyCash(), base.precision(nf::Precision::currency(UCURR_USAGE_CASH))},
