@@ -77,7 +77,8 @@ private:
     Match current_;
 };
 
-inline MatchRange matches(const Matcher& matcher) { return MatchRange(matcher.get()); }
+// The range walks (and so changes) the matcher, which must outlive it: a temporary is refused.
+inline MatchRange matches(Matcher& matcher) { return MatchRange(matcher.get()); }
 
 }  // namespace qovaicuc
 
