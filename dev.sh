@@ -40,11 +40,15 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build DIR [cmake options...]: configure once, then build incrementally.
+# build DIR [cmake options...]: configure with the options once, then build incrementally. An
+# existing folder is configured again, so that parts which stepped aside for a missing package
+# (after `demo`, say) come back once a later stage has installed it.
 build() {
   local dir=$1; shift
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  else
+    cmake "$dir" >/dev/null
   fi
   cmake --build "$dir" -j "$JOBS"
 }
