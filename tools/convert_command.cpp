@@ -24,8 +24,8 @@ void writeHex(const std::string& bytes) {
 }
 
 int run(const Options& o) {
-    qovaicuc::Converter converter;
-    if (!QOVAUnicodeCodepageConverter::open(o.to.c_str(), converter.put())) {
+    const qovaicuc::Converter converter = qovaicuc::Converter::open(o.to);
+    if (!converter) {
         complain("convert", "unknown codepage '" + o.to + "'");
         return kUsage;
     }

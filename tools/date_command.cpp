@@ -30,14 +30,14 @@ struct Options {
 void* makeFormatter(const Options& o) {
     if (!o.zoneGiven && !o.stylesGiven) return F::make(o.locale.c_str());
     // The factory reads the zone string whole: a terminator would make the id unknown.
-    qovaicuc::String zone(QOVAUnicodeStringFactory::make(o.zoneGiven ? o.zone.c_str() : "GMT", "UTF-8"));
+    qovaicuc::String zone = qovaicuc::zoneId(o.zoneGiven ? o.zone : "GMT");
     if (!o.stylesGiven) return F::make(o.locale.c_str(), zone.get());
     return F::make(*lookup(kDateTimeStyles, o.dateStyle), *lookup(kDateTimeStyles, o.timeStyle),
                    o.locale.c_str(), zone.get());
 }
 
 int formatAll(void* fmt, const std::vector<std::string>& values) {
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
+    qovaicuc::String out = qovaicuc::String::make();
     int result = kOk;
     for (const std::string& value : values) {
         const std::optional<long long> seconds = toInt64(value);
@@ -55,7 +55,7 @@ int formatAll(void* fmt, const std::vector<std::string>& values) {
 int parseAll(void* fmt, const std::vector<std::string>& values) {
     // The library answers 0 both for the epoch and for text it cannot read; the epoch's own
     // text tells the two apart.
-    qovaicuc::String epoch(QOVAUnicodeStringFactory::make());
+    qovaicuc::String epoch = qovaicuc::String::make();
     D::FormatDateTimeToString(fmt, epoch.get(), 0);
     const std::string epochText = textOf(epoch.get());
     int result = kOk;
@@ -74,7 +74,7 @@ int parseAll(void* fmt, const std::vector<std::string>& values) {
 }
 
 int run(const Options& o) {
-    qovaicuc::DateTimeFormatter fmt(makeFormatter(o));
+    qovaicuc::DateTimeFormatter fmt(qovaicuc::adopt, makeFormatter(o));
     if (!fmt) {
         complain("date", "cannot make a date-time formatter for these settings");
         return kUsage;

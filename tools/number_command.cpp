@@ -125,9 +125,9 @@ void applySettings(void* fmt, const Options& o) {
     if (!o.precision.empty()) {
         const Precision p = *parsePrecision(o.precision);
         if (p.type == N::PrecisionIncrement)
-            qovaicuc::setPrecisionIncrement(fmt, p.increment);
+            qovaicuc::setPrecision(fmt, qovaicuc::Precision::increment(p.increment));
         else
-            qovaicuc::setPrecision(fmt, p.type, p.first, p.second);
+            qovaicuc::setPrecision(fmt, qovaicuc::Precision::row(p.type, p.first, p.second));
     }
     if (!o.rounding.empty()) S::SetRoundingModeType(fmt, *lookup(kRounding, o.rounding));
     if (!o.grouping.empty()) S::SetGroupingType(fmt, *lookup(kGrouping, o.grouping));
@@ -166,8 +166,8 @@ int run(const Options& o) {
         for (const auto& row : kUnits) std::printf("%d\t%s\n", static_cast<int>(row.value), row.name);
         return kOk;
     }
-    qovaicuc::NumberFormatter fmt(QOVAUnicodeNumFormatterFactory::make(o.locale.c_str()));
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
+    qovaicuc::NumberFormatter fmt = qovaicuc::NumberFormatter::make(o.locale);
+    qovaicuc::String out = qovaicuc::String::make();
     if (!fmt || !out) {
         complain("number", "out of memory");
         return kBadValue;

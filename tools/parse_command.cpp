@@ -34,7 +34,7 @@ std::string parseAs(const std::string& type, void* parser, void* text, P::ErrorT
 }
 
 int run(const Options& o) {
-    qovaicuc::NumberParser parser(QOVAUnicodeStrToNumFormatterFactory::make(o.locale.c_str()));
+    qovaicuc::NumberParser parser = qovaicuc::NumberParser::make(o.locale);
     if (!parser) {
         complain("parse", "cannot make a number parser for '" + o.locale + "'");
         return kUsage;

@@ -32,7 +32,7 @@ unsigned int flagBits(const std::vector<std::string>& names) {
 
 // Every match of the matcher's input: "N:START-END<TAB>TEXT", positions in UTF-16 units.
 void printMatches(void* matcher, size_t n) {
-    qovaicuc::String match(QOVAUnicodeStringFactory::make());
+    qovaicuc::String match = qovaicuc::String::make();
     while (R::find(matcher)) {
         R::group(matcher, match.get());
         std::printf("%zu:%d-%d\t%s\n", n, R::start(matcher), R::end(matcher),
@@ -41,7 +41,7 @@ void printMatches(void* matcher, size_t n) {
 }
 
 bool printReplaced(void* matcher, void* replacement, bool all) {
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
+    qovaicuc::String out = qovaicuc::String::make();
     const bool done = all ? R::replaceAll(matcher, replacement, out.get())
                           : R::replaceFirst(matcher, replacement, out.get());
     if (done) std::printf("%s\n", textOf(out.get()).c_str());
@@ -57,10 +57,10 @@ void printFields(void* matcher, void* input, int limit, size_t n) {
 int run(const Options& o) {
     // The matcher refers to its input string, so the strings it is given are declared first
     // and outlive it.
-    qovaicuc::String none(QOVAUnicodeStringFactory::make());
+    qovaicuc::String none = qovaicuc::String::make();
     qovaicuc::String replacement = qovaicuc::fromUtf8(o.replacement);
     qovaicuc::String pattern = qovaicuc::fromUtf8(o.pattern);
-    qovaicuc::Matcher matcher(QOVAUnicodeRegexFactory::make(pattern.get(), flagBits(o.flags)));
+    qovaicuc::Matcher matcher = qovaicuc::Matcher::make(pattern, flagBits(o.flags));
     if (!matcher) {
         complain("regex", "the pattern '" + o.pattern + "' does not compile with these flags");
         return kUsage;
