@@ -59,10 +59,10 @@ size_t distance(const std::string& a, const std::string& b) {
 
 // Reports an unknown id; false when that is an error.
 bool unknown(const char* command, const std::string& what, const std::string& id,
-             const std::string& suggestion, bool strict) {
+             const std::string& suggestion, const char* fallback, bool strict) {
     std::string message = (strict ? "unknown " : "warning: unknown ") + what + " '" + clip(id) + "'";
     if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
-    if (!strict) message += "; ICU falls back to its default";
+    if (!strict) message += fallback;
     complain(command, message);
     return !strict;
 }
@@ -102,7 +102,8 @@ bool checkLocale(const char* command, const std::string& locale, bool strict) {
     }
     const bool countryKnown = country[0] == 0 || *uloc_getISO3Country(locale.c_str()) != 0;
     if (U_SUCCESS(status) && languageKnown && countryKnown) return true;
-    return unknown(command, "locale", locale, nearest(locale, names), strict);
+    return unknown(command, "locale", locale, nearest(locale, names),
+                   "; ICU uses its fallback (root) data", strict);
 }
 
 bool checkZone(const char* command, const std::string& zone, bool strict) {
@@ -121,7 +122,7 @@ bool checkZone(const char* command, const std::string& zone, bool strict) {
     for (const char* name; U_SUCCESS(status) && (name = uenum_next(all, nullptr, &status));)
         names.emplace_back(name);
     uenum_close(all);
-    return unknown(command, "time zone", zone, nearest(zone, names), strict);
+    return unknown(command, "time zone", zone, nearest(zone, names), "; ICU uses GMT", strict);
 }
 
 void addLocaleOptions(CLI::App& app, std::string& locale, bool& strict) {

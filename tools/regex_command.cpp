@@ -175,7 +175,7 @@ Command addRegexCommand(CLI::App& root) {
         ->check(CLI::Validator(
             [](std::string& value) -> std::string {
                 const std::optional<int> n = toInt(value);
-                return n && *n >= 1 ? "" : "--limit takes a whole number from 1 to 2147483647";
+                return n && *n >= 1 ? "" : "takes a whole number from 1 to 2147483647";
             },
             ""));
     CLI::Option* count =
