@@ -74,7 +74,7 @@ CLI::Validator oneOf(const Name<E> (&table)[Size], const std::string& what,
     return CLI::Validator(
         [&table, what, hint](std::string& value) -> std::string {
             if (lookup(table, value)) return {};
-            return "unknown " + what + " '" + value + "' (" +
+            return "unknown " + what + " '" + clip(value) + "' (" +
                    (hint.empty() ? "one of: " + nameList(table) : hint) + ")";
         },
         "");

@@ -420,7 +420,10 @@ Command addConvertCommand(CLI::App& root) {
         "Nothing is added or dropped: line ends, U+0000 and a missing final newline pass as they\n"
         "are, and UTF-16 and UTF-32 get one byte-order mark at the start. Several texts given as\n"
         "arguments are written one after the other. A character the codepage lacks, or input\n"
-        "that is not valid in --from, stops the conversion: exit status 1 and the byte offset.\n"
+        "that is not valid in --from, stops the conversion: exit status 1 and the byte offset\n"
+        "(what comes before it is written). --substitute CHAR writes CHAR in the codepage's own\n"
+        "bytes ('?' is 6f in ibm-037). Stdin is read in pieces of 1 MiB (whole for codepages\n"
+        "with shift states, e.g. ISO-2022-JP, so the output equals a one-piece conversion).\n"
         "Example: printf 'caf\\xc3\\xa9\\r\\n' | qovaicu convert --to ibm-037 --hex");
     return {app, [o] { return run(*o); }};
 }

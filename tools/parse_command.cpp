@@ -120,8 +120,8 @@ Command addParseCommand(CLI::App& root) {
         "Each line of output is VALUE<TAB>ERROR, ERROR being none or invalid. The text is\n"
         "trimmed and its '+' signs are removed before it is read; the number at its start\n"
         "counts, whatever follows. The integer types follow the library's conversion rules\n"
-        "(docs/guide.md): e.g. ulong keeps the low 32 bits, so -7 gives 4294967289, and an\n"
-        "infinite value gives 2147483647 with invalid.\n"
+        "(docs/guide.md): e.g. ulong keeps the low 32 bits, so -7 gives 4294967289 (and a\n"
+        "warning), and an infinite value gives 2147483647 with invalid.\n"
         "Exit status 1 when a text held no number; 3 when the number was read but the type\n"
         "cannot hold it or text is left after it (a warning names it; the output line is the\n"
         "library's result all the same).");
