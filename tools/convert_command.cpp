@@ -278,10 +278,11 @@ private:
     // Writes the decoded units, stopping at the first character the codepage lacks unless a
     // substitute takes its place.
     void flush() {
+        UChar* const units = units_.get();
+        const size_t n = used_;
+        std::u16string replaced;  // the batch with substitutes, built once one is needed
+        size_t copied = 0;        // the units before this one are in `replaced`
         size_t i = 0;
-        std::u16string replaced;  // the batch with substitutes, once one is needed
-        UChar* units = units_.get();
-        size_t n = used_;
         while (i < n) {
             i += target_.span(units + i, n - i);
             if (i >= n) break;
@@ -298,14 +299,17 @@ private:
                               " (input byte " + std::to_string(offsetOf(i)) +
                               "; --substitute CHAR writes CHAR instead)"};
             }
-            if (units == units_.get()) replaced.assign(units, units + n);
-            replaced.replace(i, k - i, sub_);
-            // Target::write borrows text[n], here the string's own terminator, and restores it.
-            units = reinterpret_cast<UChar*>(replaced.data());
-            n = replaced.size();
-            i += sub_.size();
+            replaced.append(units + copied, units + i);
+            replaced += sub_;
+            copied = i = k;
         }
-        target_.write(units, n, sink_);
+        if (copied == 0) {
+            target_.write(units, n, sink_);
+        } else {
+            replaced.append(units + copied, units + n);
+            // Target::write borrows text[n], here the string's own terminator, and restores it.
+            target_.write(replaced.data(), replaced.size(), sink_);
+        }
         used_ = 0;
         UErrorCode status = U_ZERO_ERROR;
         batchStart_ = consumed_ - ucnv_toUCountPending(from_.p, &status);
@@ -360,15 +364,15 @@ int run(const Options& o) {
         complain("convert", f.message);
         return kUsage;
     }
+#ifdef _WIN32
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     Sink sink;
     sink.hex = o.hex;
     int result = kOk;
     try {
         if (o.values.empty()) {
-#ifdef _WIN32
-            _setmode(_fileno(stdin), _O_BINARY);
-            _setmode(_fileno(stdout), _O_BINARY);
-#endif
             Conversion conversion(o, *target, sub, sink);
             std::vector<char> buffer(kChunk);
             size_t n = 0;
