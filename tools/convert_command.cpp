@@ -119,7 +119,8 @@ public:
             uset_span(mappable_.p, text, static_cast<int32_t>(n), USET_SPAN_CONTAINED));
     }
 
-    // Writes `text` (n units, none of them U+0000; text[n] may be overwritten for the call).
+    // Writes the n units of `text`, each U+0000 among them as the codepage's bytes for it. The
+    // unit text[n] is borrowed for a terminator during the call.
     void write(UChar* text, size_t n, Sink& sink) {
         size_t i = 0;
         while (i <= n) {
