@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     app.add_flag("--version", showVersion, "Print the versions of qovaicu, QOVAicuC and ICU");
     app.footer(
         "Exit status: 0 done (regex: something matched); 1 a value failed or nothing matched\n"
-        "(the other values were processed); 2 the command line is wrong, nothing was processed.\n"
+        "(the other values were processed); 2 the command line is wrong, nothing was processed;\n"
+        "3 (parse) a number was read, but its type cannot hold it or text follows it.\n"
         "'qovaicu COMMAND --help' describes each command.");
     const qovaicu::Command commands[] = {
         qovaicu::addNumberCommand(app), qovaicu::addParseCommand(app),
