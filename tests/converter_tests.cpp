@@ -1,7 +1,6 @@
 // Converter handles: open (a name, ICU's default for null), reset, close.
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
 #include <cstring>

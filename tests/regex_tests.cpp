@@ -2,7 +2,6 @@
 // replacement, reset and split, and which strings each operation strips or terminates.
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <unicode/regex.h>
 #include <unicode/uregex.h>
 

@@ -2,7 +2,6 @@
 // mapping, editing and the export to encodings. Null handles are rows of the tables (kNull).
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 

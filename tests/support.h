@@ -6,6 +6,7 @@
 
 #include "QOVAicuC.h"
 
+#include <gtest/gtest.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
