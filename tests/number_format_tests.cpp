@@ -61,16 +61,12 @@ std::string skeleton(const LNF& f) {
 // pushed a 32-bit value may. The list may start at any offset of its buffer.
 struct Args {
     std::vector<unsigned char> bytes, shifted;
-    Args& i(int32_t v, uint32_t upper = 0xA5C3E1F7u) { return put((uint64_t(upper) << 32) | uint32_t(v)); }
-    Args& d(double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        return put(bits);
-    }
     Args& put(uint64_t bits) {
         for (int b = 0; b < 8; ++b) bytes.push_back(static_cast<unsigned char>(bits >> (8 * b)));
         return *this;
     }
+    Args& i(int32_t v, uint32_t upper = 0xA5C3E1F7u) { return put((uint64_t(upper) << 32) | uint32_t(v)); }
+    Args& d(double v) { uint64_t bits; std::memcpy(&bits, &v, sizeof bits); return put(bits); }
     char* at(size_t offset) {
         shifted.assign(offset % 8, 0x5A);
         shifted.insert(shifted.end(), bytes.begin(), bytes.end());
@@ -194,29 +190,23 @@ std::vector<Table> tables() {
          {ICU(grouping, UNUM_GROUPING_OFF)}, ICU(grouping, UNUM_GROUPING_MIN2)}, ICU(grouping, UNUM_GROUPING_AUTO)},
           ICU(grouping, UNUM_GROUPING_ON_ALIGNED)}, ICU(grouping, UNUM_GROUPING_THOUSANDS)}}},
         {"notation", setter(NS::SetNotationType), {{"en_US", {}, {12345.678, 0.00123}}},
-         {ICU(notation, Notation::scientific())}, ICU(notation, Notation::compactShort())},
-          ICU(notation, Notation::compactLong())}, ICU(notation, Notation::engineering())},
-          ICU(notation, Notation::simple())}}},
+         {ICU(notation, Notation::scientific())}, ICU(notation, Notation::compactShort())}, ICU(notation, Notation::compactLong())},
+          ICU(notation, Notation::engineering())}, ICU(notation, Notation::simple())}}},
         {"rounding mode", setter(NS::SetRoundingModeType),
          {{"en_US", [](void* f) { NS::SetPrecisionType(f, NS::PrecisionInteger, nullptr); }, {2.5, -2.5, 2.4, -2.4, 3.5, 2.6}}},
-         {ICU(roundingMode, UNUM_ROUND_HALFEVEN)}, ICU(roundingMode, UNUM_ROUND_HALFDOWN)},
-          ICU(roundingMode, UNUM_ROUND_HALFUP)}, ICU(roundingMode, UNUM_ROUND_CEILING)},
-          ICU(roundingMode, UNUM_ROUND_FLOOR)}, ICU(roundingMode, UNUM_ROUND_UP)},
+         {ICU(roundingMode, UNUM_ROUND_HALFEVEN)}, ICU(roundingMode, UNUM_ROUND_HALFDOWN)}, ICU(roundingMode, UNUM_ROUND_HALFUP)},
+          ICU(roundingMode, UNUM_ROUND_CEILING)}, ICU(roundingMode, UNUM_ROUND_FLOOR)}, ICU(roundingMode, UNUM_ROUND_UP)},
           ICU(roundingMode, UNUM_ROUND_DOWN)}, ICU(roundingMode, UNUM_ROUND_UNNECESSARY)}}},
         {"sign display", setter(NS::SetSignDisplayType), {{"en_US", unit(NS::UnitCurrencyUSD), {5, -5, 0}}},
-         {ICU(sign, UNUM_SIGN_AUTO)}, ICU(sign, UNUM_SIGN_ALWAYS)}, ICU(sign, UNUM_SIGN_NEVER)},
-          ICU(sign, UNUM_SIGN_ACCOUNTING)}, ICU(sign, UNUM_SIGN_ACCOUNTING_ALWAYS)},
-          ICU(sign, UNUM_SIGN_EXCEPT_ZERO)}, ICU(sign, UNUM_SIGN_ACCOUNTING_EXCEPT_ZERO)}}},
-        {"unit width", setter(NS::SetUnitWidthType),
-         {{"en_US", unit(NS::UnitCurrencyUSD), {5}}, {"en_US", unit(NS::UnitMeter), {5}}},
-         {ICU(unitWidth, UNUM_UNIT_WIDTH_NARROW)}, ICU(unitWidth, UNUM_UNIT_WIDTH_SHORT)},
-          ICU(unitWidth, UNUM_UNIT_WIDTH_FULL_NAME)}, ICU(unitWidth, UNUM_UNIT_WIDTH_ISO_CODE)},
-          ICU(unitWidth, UNUM_UNIT_WIDTH_HIDDEN)}}},
+         {ICU(sign, UNUM_SIGN_AUTO)}, ICU(sign, UNUM_SIGN_ALWAYS)}, ICU(sign, UNUM_SIGN_NEVER)}, ICU(sign, UNUM_SIGN_ACCOUNTING)},
+          ICU(sign, UNUM_SIGN_ACCOUNTING_ALWAYS)}, ICU(sign, UNUM_SIGN_EXCEPT_ZERO)}, ICU(sign, UNUM_SIGN_ACCOUNTING_EXCEPT_ZERO)}}},
+        {"unit width", setter(NS::SetUnitWidthType), {{"en_US", unit(NS::UnitCurrencyUSD), {5}}, {"en_US", unit(NS::UnitMeter), {5}}},
+         {ICU(unitWidth, UNUM_UNIT_WIDTH_NARROW)}, ICU(unitWidth, UNUM_UNIT_WIDTH_SHORT)}, ICU(unitWidth, UNUM_UNIT_WIDTH_FULL_NAME)},
+          ICU(unitWidth, UNUM_UNIT_WIDTH_ISO_CODE)}, ICU(unitWidth, UNUM_UNIT_WIDTH_HIDDEN)}}},
         {"precision", setter(NS::SetPrecisionType), {{"en_US", chf, {1234.5678, 0.1, 1.23}}},
          {ICU(precision, Precision::unlimited())}, ICU(precision, Precision::integer())},
           ICU(precision, Precision::fixedFraction(3)), Args().i(3)}, ICU(precision, Precision::minFraction(6)), Args().i(6)},
-          ICU(precision, Precision::maxFraction(1)), Args().i(1)},
-          ICU(precision, Precision::minMaxFraction(2, 5)), Args().i(2).i(5)},
+          ICU(precision, Precision::maxFraction(1)), Args().i(1)}, ICU(precision, Precision::minMaxFraction(2, 5)), Args().i(2).i(5)},
           ICU(precision, Precision::fixedSignificantDigits(3)), Args().i(3)},
           ICU(precision, Precision::minSignificantDigits(7)), Args().i(7)},
           ICU(precision, Precision::maxSignificantDigits(2)), Args().i(2)},

@@ -1,5 +1,6 @@
 // Number parser handles: the locale rule, text preparation, the error kind, and the conversion
 // of what ICU read into each of the four result types.
+#include "../src/datetime/format_handle.h"
 #include "support.h"
 
 #include <unicode/numfmt.h>
@@ -84,7 +85,7 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
 // White space is trimmed from both ends and every U+002B removed, in the caller's text. A
 // terminator is no white space: trimming stops at it, and ICU parses in front of it. What cannot
 // be read gives 0 and ErrorInvalid; the error kind is only ever set. Null handles: 0, nothing
-// changed; a parser holding no number format is in the date-time suite.
+// changed.
 TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
     const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
     const Parser p{F::make("en_US")};
@@ -102,5 +103,20 @@ TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
         EXPECT_EQ(parse(&S::FormatStrToDouble, r.parser, r.in), std::tuple(double(r.value), r.err, r.after));
         EXPECT_EQ(std::get<1>(parse(&S::FormatStrToInt32_t, r.parser, r.in, bad)), bad);
         EXPECT_EQ(std::get<1>(parse(&S::FormatStrToULong, r.parser, r.in, Err(7))), r.err == bad ? bad : Err(7));
+    }
+}
+
+// A format handle holding no format (ICU made none, or could not clone it) reads no number but
+// prepares the text; as a date-time formatter it writes and reads nothing. Its copies hold none.
+TEST(NumberParse, HandleHoldingNoFormatReadsNothing) {
+    qova::FormatHolder empty;
+    const Parser copy{F::makeCopy(&empty)};
+    ASSERT_TRUE(copy.h && !static_cast<qova::FormatHolder*>(copy.h)->format);
+    for (void* p : {static_cast<void*>(&empty), copy.h}) {
+        EXPECT_EQ(parse(&S::FormatStrToInt32_t, p, u" +12 "), std::tuple(0, S::ErrorInvalid, u"12"s));
+        Str out(u"kept"), date(u"Jan 1, 1970");
+        QOVAUnicodeDateTimeFormatterServices::FormatDateTimeToString(p, out, 0);
+        EXPECT_EQ(QOVAUnicodeDateTimeFormatterServices::FormatStringToDateTime(p, date), 0);
+        EXPECT_EQ(out.units(), u"kept");
     }
 }
