@@ -3,7 +3,7 @@
 # the build is incremental.
 #   ./dev.sh demo    install what is missing, build, run the tour
 #   ./dev.sh test    install what is missing, build, run the whole test suite with CTest
-# Further stages (used by .ci/run): sanitize, tsan, fuzz, memcheck, bench-build
+# Further stages (used by .ci/run): sanitize, tsan, fuzz, memcheck, bench-build, icu [PREFIX]
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -60,7 +60,7 @@ case "$stage" in
   *)
     if [ -x ".ci/stages/$stage" ]; then
       ensure_packages
-      exec ".ci/stages/$stage"
+      exec ".ci/stages/$stage" "${@:2}"
     fi
     echo "usage: $0 demo|test|sanitize|$(ls .ci/stages | tr "\n" "|")" >&2
     exit 2
