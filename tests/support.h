@@ -43,6 +43,7 @@ public:
     Str& operator=(const Str&) = delete;
     ~Str() { QOVAUnicodeStringFactory::destroy(handle_); }
 
+    void* get() const { return handle_; }
     operator void*() const { return handle_; }
     std::u16string units() const { return qtest::units(handle_); }
     icu::UnicodeString& icu() const { return ustr(handle_); }
