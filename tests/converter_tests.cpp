@@ -3,7 +3,7 @@
 
 #include <unicode/ucnv.h>
 
-#include <cstring>
+#include <string_view>
 
 using C = QOVAUnicodeCodepageConverter;
 
@@ -48,24 +48,32 @@ TEST(Converter, OpenOverwritesAndCloseNulls) {
     EXPECT_EQ(conv, nullptr);
 }
 
-// A Shift_JIS lead byte left pending by an unflushed conversion joins the next byte into one
-// character, unless reset drops it.
-TEST(Converter, ResetDropsPendingState) {
+// A UTF-8 lead byte and a lead surrogate left pending by unflushed conversions join what follows
+// into one character, unless reset drops them (in both directions).
+TEST(Converter, ResetDropsPendingStateInBothDirections) {
     void* conv = nullptr;
-    ASSERT_TRUE(C::open("Shift_JIS", conv));
-    const auto convert = [&](const char* bytes, bool flush) {
-        char16_t out[4];
-        char16_t* target = out;
+    ASSERT_TRUE(C::open("UTF-8", conv));
+    UConverter* cnv = static_cast<UConverter*>(conv);
+    const auto toUnicode = [&](std::string_view bytes, bool flush) {
+        char16_t out[8], *target = out;
+        const char* source = bytes.data();
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(static_cast<UConverter*>(conv), &target, out + 4, &bytes, bytes + std::strlen(bytes),
-                       nullptr, flush, &status);
-        return std::u16string(out, static_cast<size_t>(target - out));
+        ucnv_toUnicode(cnv, &target, out + 8, &source, source + bytes.size(), nullptr, flush, &status);
+        return std::u16string(out, size_t(target - out));
     };
-    EXPECT_EQ(convert("\x82", false), u"");
-    EXPECT_EQ(convert("\xA0", true), u"\u3042");
-    convert("\x82", false);
-    EXPECT_TRUE(C::reset(conv));
-    EXPECT_NE(convert("\xA0", true), u"\u3042");
+    const auto fromUnicode = [&](std::u16string_view units, bool flush) {
+        char out[8], *target = out;
+        const char16_t* source = units.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_fromUnicode(cnv, &target, out + 8, &source, source + units.size(), nullptr, flush, &status);
+        return std::string(out, size_t(target - out));
+    };
+    for (bool reset : {false, true}) {
+        EXPECT_TRUE(toUnicode("\xE3", false).empty() && fromUnicode(u"\xD83D", false).empty());
+        EXPECT_EQ(reset && C::reset(conv), reset);
+        EXPECT_EQ(toUnicode("\x81\x82", true) == u"\u3042", !reset);
+        EXPECT_EQ(fromUnicode(u"\xDE00", true) == "\xF0\x9F\x98\x80", !reset);
+    }
     EXPECT_FALSE(C::reset(nullptr));
     C::close(conv);
 }

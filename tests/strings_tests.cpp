@@ -90,7 +90,7 @@ TEST(StringMake, NullEmptyAndNamedCodepagesDiffer) {
 TEST(StringTerminator, TerminateAddsOneZeroStripRemovesAllAndAccessSeesTheTerminator) {
     const std::tuple<std::u16string, std::u16string, std::u16string, int> rows[] = {
         {u"", u"\0"s, u"", -1}, {u"ab", u"ab\0"s, u"ab", 1}, {u"ab\0"s, u"ab\0"s, u"ab", 2},
-        {u"ab\0\0"s, u"ab\0\0"s, u"ab", 3}, {u"a\0b"s, u"a\0b\0"s, u"a\0b"s, 2}, {u"\0\0"s, u"\0\0"s, u"", 1},
+        {u"ab\0\0"s, u"ab\0\0"s, u"ab", 3}, {u"a\0b"s, u"a\0b\0"s, u"a\0b"s, 2}, {u"\0"s, u"\0"s, u"", 0},
         {kNull, kNull, kNull, 0},
     };
     for (const auto& [in, terminated, stripped, length] : rows) {
@@ -302,7 +302,7 @@ TEST(TextExport, TextBeforeTheFirstZeroSizesAndRefusals) {
     const std::tuple<std::u16string, int, std::string, std::vector<int>> rows[] = {
         {u"a\u00E9\u20AC\U0001F600\0"s, 6, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", {'a', 0xE9, 0x20AC, 0x1F600}},
         {u"a\0b\0"s, 4, "a", {'a'}}, {u"xy\0\0"s, 4, "xy", {'x', 'y'}}, {u"\0"s, 1, "", {}},
-        {u"X", 0, "", {}},          {u"abcXY", 3, "abc", {'a', 'b', 'c'}},
+        {u"X", 0, "", {}},          {u"abcXY", 3, "abc", {'a', 'b', 'c'}}, {u"a\0bX"s, 3, "a", {'a'}},
     };
     for (const auto& [memory, length, utf8, cps] : rows) {
         Str s(new icu::UnicodeString(false, memory.data(), length));
