@@ -47,7 +47,7 @@ std::u16string formatted(void* formatter, long long seconds) {
 // Besides the locale rule: a locale id whose language part has twelve or more characters makes a
 // bogus icu::Locale, and building a date format for it crashed the process inside ICU (found by
 // fuzzing the factory). Such an id makes no formatter; one character less is a locale ICU holds.
-TEST(DateTimeFactory, LocaleRuleAndIdsIcuCannotHold) {
+TEST(DateTimeFactory, LocaleRuleAndMakeCrashedOnALocaleIdIcuCannotHold) {
     expectLocaleRule([](const char* name) { return formatted(Handle{F::make(name)}, 0); },
                      [](const icu::Locale& l) { return expected(2, 2, l, u"GMT", 0); });
     Str zone(u"Europe/Paris");
