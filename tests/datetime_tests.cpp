@@ -26,7 +26,7 @@ std::u16string raw(int date, int time, const icu::Locale& locale, const char16_t
     f->adoptTimeZone(icu::TimeZone::createTimeZone(zone));
     icu::UnicodeString s;
     f->format(double(seconds) * 1000.0, s);
-    return std::u16string(s.getBuffer(), size_t(s.length()));
+    return text(s);
 }
 
 // ICU's text as the library hands it back.

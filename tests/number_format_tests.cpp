@@ -41,11 +41,15 @@ std::u16string formatInt(void* f, long long v) {
     return out.units();
 }
 
-// ICU's text for the value as the library hands it back: terminated, or empty when ICU fails.
+// ICU's result as the library hands it back: terminated, or empty when ICU fails.
+std::u16string handedBack(const icu::number::FormattedNumber& result, UErrorCode& status) {
+    const icu::UnicodeString s = result.toString(status);
+    return U_FAILURE(status) ? u"" : text(s) + u'\0';
+}
+
 std::u16string icuDouble(const LNF& f, double v) {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString s = f.formatDouble(v, status).toString(status);
-    return U_FAILURE(status) ? u"" : std::u16string(s.getBuffer(), size_t(s.length())) + u'\0';
+    return handedBack(f.formatDouble(v, status), status);
 }
 
 // All settings of a formatter as ICU writes them, or the error name when it cannot.
@@ -104,15 +108,14 @@ TEST(NumberFormatterFactory, LocaleRuleCopiesAndNullHandles) {
 // failure leaves no trace in the handle. Integers use all 64 bits.
 TEST(NumberFormatting, DecimalTextIntegersAndTheFailureResult) {
     const LNF en = NumberFormatter::withLocale("en_US");
-    for (const char* text : {"1234.5", "-0.000001", "123456789012345678901234567890.125", "1E3", "12abc", "", " 1"}) {
+    for (const char* decimal : {"1234.5", "-0.000001", "123456789012345678901234567890.125", "1E3", "12abc", "", " 1"}) {
         Fmt f{NF::make("en_US")};
         Str out(u"earlier");
-        std::string copy(text);
+        std::string copy(decimal);
         NS::FormatDecimal(f, out, copy.data());
         UErrorCode status = U_ZERO_ERROR;
-        const icu::UnicodeString s = en.formatDecimal(text, status).toString(status);
-        EXPECT_EQ(out.units(), U_FAILURE(status) ? u"" : std::u16string(s.getBuffer(), size_t(s.length())) + u'\0');
-        EXPECT_EQ(copy, text);
+        EXPECT_EQ(out.units(), handedBack(en.formatDecimal(decimal, status), status));
+        EXPECT_EQ(copy, decimal);
         EXPECT_EQ(formatInt(f, 3), u"3\0"s);
     }
     Fmt f{NF::make("en_US")};
@@ -121,8 +124,7 @@ TEST(NumberFormatting, DecimalTextIntegersAndTheFailureResult) {
     EXPECT_EQ(out.units(), u"");
     for (long long v : {-1LL, LLONG_MAX, LLONG_MIN}) {
         UErrorCode status = U_ZERO_ERROR;
-        const icu::UnicodeString s = en.formatInt(v, status).toString(status);
-        EXPECT_EQ(formatInt(f, v), std::u16string(s.getBuffer(), size_t(s.length())) + u'\0');
+        EXPECT_EQ(formatInt(f, v), handedBack(en.formatInt(v, status), status));
     }
 }
 

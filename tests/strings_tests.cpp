@@ -71,17 +71,11 @@ TEST(StringMake, NullEmptyAndNamedCodepagesDiffer) {
     const std::u16string byDefault = adopt(F::make(bytes, nullptr)), invariant = adopt(F::make(bytes, "")),
                          named = adopt(F::make(bytes, "windows-1252"));
     const std::string defaultName = ucnv_getDefaultName(), reported = S::getDefaultCodepage();
-    char16_t direct[8];
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* cnv = ucnv_open(nullptr, &status);
-    const int32_t n = ucnv_toUChars(cnv, direct, 8, bytes, -1, &status);
-    ucnv_close(cnv);
+    const icu::UnicodeString viaName(bytes, defaultName.c_str()), inv(bytes, -1, US_INV);
     ucnv_setDefaultName(saved.c_str());
-    ASSERT_TRUE(U_SUCCESS(status));
-    EXPECT_EQ(byDefault, std::u16string(direct, size_t(n))) << defaultName;
+    EXPECT_EQ(byDefault, text(viaName)) << defaultName;
     EXPECT_EQ(named, u"\u00E2\u201A\u00AC");
-    const icu::UnicodeString inv(bytes, -1, US_INV);
-    EXPECT_EQ(invariant, std::u16string(inv.getBuffer(), size_t(inv.length())));
+    EXPECT_EQ(invariant, text(inv));
     EXPECT_TRUE(invariant != byDefault && invariant != named && byDefault != named);
     EXPECT_EQ(reported, defaultName);
 }

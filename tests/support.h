@@ -20,12 +20,11 @@ inline const std::u16string kNull = u"<null handle>";
 
 inline icu::UnicodeString& ustr(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
 
-// The exact UTF-16 content of a string handle, U+0000 units included.
-inline std::u16string units(void* handle) {
-    if (!handle) return kNull;
-    const icu::UnicodeString& s = ustr(handle);
+// The exact UTF-16 content of a string, U+0000 units included; of a string handle (kNull for null).
+inline std::u16string text(const icu::UnicodeString& s) {
     return s.length() ? std::u16string(s.getBuffer(), static_cast<size_t>(s.length())) : u"";
 }
+inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
 
 // A new handle holding exactly these units, U+0000 anywhere included (null for kNull).
 inline void* handleOf(std::u16string_view text) {
