@@ -125,7 +125,7 @@ TEST(StringSearch, NeedleTextInTheWholeStringNeedleTerminatedAfterwards) {
     // A unit is widened without sign: 0 finds the terminator, 0xFFFD is no negative value.
     const std::tuple<std::u16string, US, int, int, int> units[] = {
         {hay, 0, 0, 2, 7}, {hay, 0, 3, 7, 7}, {hay, u'a', INT_MIN, 0, 5}, {hay, 0xFFFD, 0, 4, 4},
-        {hay, u'z', 0, -1, -1}, {kNull, u'a', 0, -1, -1}};
+        {hay, u'c', 3, 3, 3},   {hay, u'z', 0, -1, -1}, {kNull, u'a', 0, -1, -1}};
     for (const auto& [str, unit, start, first, last] : units) {
         Str s(str);
         EXPECT_EQ(S::indexOf(s, unit, start), first) << unit;
