@@ -83,15 +83,16 @@ struct Args {
 TEST(NumberFormatterFactory, LocaleRuleCopiesAndNullHandles) {
     expectLocaleRule([](const char* name) { return formatDouble(Fmt{NF::make(name)}, -1234567.5); },
                      [](const icu::Locale& l) { return icuDouble(NumberFormatter::withLocale(l), -1234567.5); });
-    void* source = NF::make("en_US");
-    NS::SetGroupingType(source, NS::GroupingOff);
+    void* source = NF::make("de_DE");
+    NS::SetSignDisplayType(source, NS::SignAlways);
     Fmt copy{NF::makeCopy(source)};
     ASSERT_NE(copy.h, source);
-    EXPECT_EQ(formatInt(copy, 12345), u"12345\0"s);  // settings were copied
-    NS::SetSignDisplayType(source, NS::SignAlways);
+    NS::SetGroupingType(source, NS::GroupingOff);
     NF::destroy(source);
     EXPECT_EQ(source, nullptr);
-    EXPECT_EQ(formatInt(copy, 12345), u"12345\0"s);  // independent, and it outlives its source
+    UErrorCode status = U_ZERO_ERROR;  // locale and settings copied; independent; outlives its source
+    const LNF de = NumberFormatter::withLocale("de_DE").sign(UNUM_SIGN_ALWAYS);
+    EXPECT_EQ(formatInt(copy, 12345), handedBack(de.formatInt(12345, status), status));
     EXPECT_EQ(NF::makeCopy(nullptr), nullptr);
     // Null handles write nothing; a null formatter reads no argument list.
     Str out(u"kept");
