@@ -53,7 +53,7 @@ case "$stage" in
   sanitize)
     ensure_packages
     build build-asan -DQOVAICUC_SANITIZE=ON "$(werror)"
-    ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:halt_on_error=1 \
+    ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
       ctest --test-dir build-asan --output-on-failure -j "$JOBS" -LE install
     ;;

@@ -228,6 +228,7 @@ public:
     // are more fields than capacity the last element receives the rest of the text; elements
     // after the last field are left as they were. 0 for null handles or failure.
     // Afterwards the matcher has an empty input until reset(matcher, input) gives it another.
+    // A capacity below 1 gives 0 and leaves the matcher as it was (input and position).
     static int split(void* matcher, void* input, void* dest, int destCapacity);
 
     QOVAUnicodeRegexServices& operator=(const QOVAUnicodeRegexServices&);
@@ -379,6 +380,8 @@ public:
         UnitNonePermille = 102,  // permille (the number is not multiplied)
     };
 
+    // The three formatting calls: a failure leaves `out` empty and the handle usable (renewed,
+    // which counts as a write to the handle).
     // Formats the decimal number in the NUL-terminated `decimalText` (only read).
     static void FormatDecimal(void* formatter, void* out, char* decimalText);
     // Formats `value`. When either flag is true the handle's settings apply as they are; when
@@ -450,8 +453,12 @@ public:
 // fixed at creation.
 class QOVAICUC_API QOVAUnicodeDateTimeFormatterFactory {
 public:
-    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering): these and ICU's
-    // relative date styles (128 to 131). make returns null for any other number.
+    // Style values reach ICU unchanged (ICU's DateFormat::EStyle numbering): these, ICU's
+    // relative date styles (128 to 131) and any other number, for which ICU picks a pattern of
+    // the locale itself. make returns null for the date styles that send ICU 72 into endless
+    // recursion: the negative numbers whose bit of value 128 is set, except -1 and -5, that is
+    // -128 to -2 without -5, -384 to -257, -640 to -513 and so on every 256. Time styles are
+    // never refused.
     enum DateTimeStyle : int {
         StyleNone = -1,  // leaves the date or the time out
         StyleFull = 0,

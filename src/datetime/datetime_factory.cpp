@@ -17,33 +17,24 @@ using icu::DateFormat;
 
 namespace {
 
-// Style numbers are ICU's and reach createDateTimeInstance unchanged, but only those that ICU
-// names as styles: none, the four plain styles and their relative forms. Every other number
-// has no meaning there; it need not even fit ICU's enumeration type, and some (date styles -2
-// to -128, among others) send ICU 72 into endless recursion. Such a number makes no formatter.
-constexpr bool namesIcuStyle(int style) noexcept {
-    switch (style) {
-        case DateFormat::kNone:
-        case DateFormat::kFull:
-        case DateFormat::kLong:
-        case DateFormat::kMedium:
-        case DateFormat::kShort:
-        case DateFormat::kFullRelative:
-        case DateFormat::kLongRelative:
-        case DateFormat::kMediumRelative:
-        case DateFormat::kShortRelative:
-            return true;
-        default:
-            return false;
-    }
+// Style numbers are ICU's and reach createDateTimeInstance unchanged: for a number it has no
+// pattern for, ICU falls back to another pattern of the locale. The exception is a negative date
+// style whose bit for "relative" (128) is set. ICU adds 4 to a date style and takes such a
+// number for a relative style; ICU 72 then asks for the plain form of that style, which is
+// the very number it started from, and recurses until the stack overflows. None (-1), and -5,
+// which becomes none, are not looked up and stay. Those numbers make no formatter.
+constexpr bool recursesInIcu(int dateStyle) noexcept {
+    const bool relativeBit = (static_cast<unsigned>(dateStyle) & DateFormat::kRelative) != 0;
+    return dateStyle < 0 && relativeBit && dateStyle != DateFormat::kNone &&
+           dateStyle + DateFormat::kDateOffset != DateFormat::kNone;
 }
 
 // A new holder with ICU's formatter for the styles (date first, as ICU takes them) and the
-// locale, whose zone `setZone` sets. Null when a style is not ICU's, when ICU makes no
-// formatter or no zone, or when memory runs out; whatever was made is released then.
+// locale, whose zone `setZone` sets. Null for a date style that ICU cannot take, when ICU makes
+// no formatter or no zone, or when memory runs out; whatever was made is released then.
 template <class SetZone>
 void* makeFormatter(Style dateStyle, Style timeStyle, const char* locale, SetZone&& setZone) {
-    if (!namesIcuStyle(dateStyle) || !namesIcuStyle(timeStyle)) return nullptr;
+    if (recursesInIcu(dateStyle)) return nullptr;
     return qova::containFactory([&]() -> void* {
         auto holder = std::make_unique<qova::FormatHolder>();
         std::unique_ptr<DateFormat> format(qova::withLocale(locale, [&](const icu::Locale& loc) -> DateFormat* {

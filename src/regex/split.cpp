@@ -34,9 +34,13 @@ void detachInput(RegexMatcher& matcher) {
 // The input is split through a private copy without its trailing U+0000 units; the caller's
 // string keeps them. `dest` is the first of `destCapacity` string objects (a single string
 // handle is an array of one), and ICU writes the fields into them unchanged: no terminator
-// is added and elements after the last field are left alone. ICU refuses a capacity below 1.
+// is added and elements after the last field are left alone.
+// A capacity below 1 holds no field, and ICU would refuse it only after it has made the text
+// the matcher's input and asked for room for `destCapacity` pointers (nearly 2^64 bytes for a
+// negative one). It gives 0 here before ICU is called, so the matcher keeps its input and
+// position.
 int QOVAUnicodeRegexServices::split(void* matcher, void* input, void* dest, int destCapacity) {
-    if (qova::anyNull(matcher, input, dest)) return 0;
+    if (qova::anyNull(matcher, input, dest) || destCapacity < 1) return 0;
     auto& regex = qova::asMatcher(matcher);
     UnicodeString text(qova::asString(input));
     qova::stripTerminator(text);
