@@ -83,9 +83,9 @@ TEST(DateTimeFactory, ZonesGmtNamedAndUnknown) {
 }
 
 // Every pair of ICU's styles reaches ICU date first: StyleNone leaves a part out, 128 to 131 are
-// ICU's relative date styles. Other numbers make nothing (date style -2 would send ICU into
-// endless recursion).
-TEST(DateTimeFactory, EveryIcuStylePairReachesIcuDateFirstAndOtherNumbersMakeNothing) {
+// ICU's relative date styles. Date styles that would send ICU into endless recursion make nothing
+// (datetime_styles_tests probes every other number).
+TEST(DateTimeFactory, EveryIcuStylePairReachesIcuDateFirstAndRecursingDateStylesMakeNothing) {
     Str zone(u"Asia/Kolkata");
     const int styles[] = {F::StyleNone, F::StyleFull, F::StyleLong, F::StyleMedium, F::StyleShort, 128, 129, 130, 131};
     ASSERT_NE(expected(3, 0, "en_US", u"GMT", 0), expected(0, 3, "en_US", u"GMT", 0));
@@ -95,9 +95,7 @@ TEST(DateTimeFactory, EveryIcuStylePairReachesIcuDateFirstAndOtherNumbersMakeNot
             ASSERT_NE(h.h, nullptr) << date << "," << time;
             EXPECT_EQ(formatted(h, 86399), expected(date, time, "en_US", u"Asia/Kolkata", 86399)) << date << "," << time;
         }
-    for (int bad : {-2, -128, 4, 127, 132, INT_MAX, INT_MIN})
-        EXPECT_FALSE(F::make(F::DateTimeStyle(bad), F::StyleShort, "en_US", zone) ||
-                     F::make(F::StyleShort, F::DateTimeStyle(bad), "en_US", zone)) << bad;
+    for (int bad : {-2, -128, -300}) EXPECT_EQ(F::make(F::DateTimeStyle(bad), F::StyleShort, "en_US", zone), nullptr) << bad;
 }
 
 // ICU's text for any second count, terminated, with every U+202F made a plain space and other
