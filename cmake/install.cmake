@@ -1,25 +1,33 @@
 # Installation: header, library with its SONAME links, a CMake package and a pkg-config file.
+# Two components, which are also the two Debian packages (cmake/package.cmake): Runtime, the
+# versioned shared library; Development, everything a program needs to build against it.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS QOVAicuC EXPORT QOVAicuCTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} NAMELINK_COMPONENT Development
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES include/QOVAicuC.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/include/QOVAicuC)
-  install(DIRECTORY include/QOVAicuC DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-endif()
+install(TARGETS QOVAicuC QOVAicuC_helpers EXPORT QOVAicuCTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/libqovaicuc${PROJECT_VERSION_MAJOR}
+  RENAME copyright COMPONENT Runtime)
+install(FILES include/QOVAicuC.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
+install(DIRECTORY include/QOVAicuC DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 
 set(QOVAICUC_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/QOVAicuC)
-install(EXPORT QOVAicuCTargets NAMESPACE QOVAicuC:: DESTINATION ${QOVAICUC_CMAKE_DIR})
+install(EXPORT QOVAicuCTargets NAMESPACE QOVAicuC:: DESTINATION ${QOVAICUC_CMAKE_DIR}
+  COMPONENT Development)
+# The package looks for the ICU that the library was built with: the same version at least, and
+# under the same ICU_ROOT when one was given.
+set(QOVAICUC_ICU_ROOT "${ICU_ROOT}")
 configure_package_config_file(cmake/QOVAicuCConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfig.cmake INSTALL_DESTINATION ${QOVAICUC_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfig.cmake
-  ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfigVersion.cmake DESTINATION ${QOVAICUC_CMAKE_DIR})
+  ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfigVersion.cmake DESTINATION ${QOVAICUC_CMAKE_DIR}
+  COMPONENT Development)
 
 # Relocatable: the prefix is found from the file's own place.
 file(RELATIVE_PATH QOVAICUC_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 configure_file(cmake/QOVAicuC.pc.in ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+  COMPONENT Development)

@@ -1,218 +1,158 @@
-// The optional C++ helpers of include/QOVAicuC/: owners, text conversion, typed settings, split.
-#include "support.h"
-
+// The optional C++ helpers of include/QOVAicuC/: owners, text, settings, matches, split, times.
+#include <QOVAicuC/datetime.hpp>
 #include <QOVAicuC/handles.hpp>
+#include <QOVAicuC/matches.hpp>
 #include <QOVAicuC/number_settings.hpp>
 #include <QOVAicuC/split.hpp>
 #include <QOVAicuC/text.hpp>
 
 #include <gtest/gtest.h>
+#include <unicode/datefmt.h>
 #include <unicode/numberformatter.h>
 
-#include <cstring>
 #include <type_traits>
-#include <vector>
 
 namespace {
 
-// A release policy that records what it releases, so the owner's bookkeeping can be watched.
-std::vector<void*> released;
-struct Recording {
-    static void apply(void*& h) {
-        released.push_back(h);
-        h = nullptr;
+using namespace qovaicuc;
+using N = QOVAUnicodeNumFormatterServices;
+
+std::u16string units(const String& s) {
+    const auto& u = *static_cast<icu::UnicodeString*>(s.get());
+    return std::u16string(u.getBuffer(), static_cast<size_t>(u.length()));
+}
+
+// Whether setPrecision accepts a formatter and an argument of type T.
+template <class T, class = void>
+struct TakesPrecision : std::false_type {};
+template <class T>
+struct TakesPrecision<T, std::void_t<decltype(setPrecision(std::declval<NumberFormatter&>(), std::declval<T>()))>>
+    : std::true_type {};
+
+// Wrong use that compiled before is now rejected by the compiler.
+static_assert(!std::is_constructible_v<String, void*> && std::is_constructible_v<String, Adopt, void*>);
+static_assert(!std::is_constructible_v<String, NumberFormatter&&>);
+static_assert(!std::is_constructible_v<DateTimeFormatter, NumberParser&&>);
+static_assert(!std::is_copy_constructible_v<String> && std::is_nothrow_move_constructible_v<String>);
+static_assert(!TakesPrecision<N::PrecisionType>::value && TakesPrecision<Precision>::value);
+
+TEST(Owners, FactoriesGiveOwnersOfTheirKindOrEmptyOnes) {
+    auto a = fromUtf8("ab"), b = fromUtf8("cd");
+    EXPECT_EQ(units(String::concatenate(a, b)), std::u16string(u"abcd\0", 5));
+    EXPECT_EQ(units(String::substring(a, 1, 5)), std::u16string(u"b\0", 2));
+    EXPECT_EQ(units(String::copy(a)), units(a));
+    EXPECT_EQ(units(String::make()), u"");
+    EXPECT_TRUE(Converter::open("ISO-8859-1") && NumberParser::make("en_US") && DateTimeFormatter::make(""));
+    auto bad = fromUtf8("(");
+    EXPECT_FALSE(Converter::open("no-such-codepage") || Matcher::make(bad) || String::copy(String()));
+    // A name with a zero byte would be read cut short: refused.
+    EXPECT_FALSE(NumberFormatter::make(std::string_view("en\0US", 5)) || zoneId(std::string_view("GMT\0", 4)));
+    auto moved = std::move(a);
+    EXPECT_TRUE(moved && !a);
+    void* raw = moved.release();
+    EXPECT_FALSE(moved);
+    String again(adopt, raw);  // released at the end of the scope, as sanitizers check
+}
+
+TEST(Text, ZerosRefusedEmptyTextTheSameInEveryExport) {
+    auto s = fromUtf8(std::string_view("x\xC3\xA9yz").substr(1, 3));  // a view without a zero after it
+    EXPECT_EQ(units(s), std::u16string(u"\u00e9y\0", 3));
+    EXPECT_EQ(utf16(s), u"\u00e9y");
+    EXPECT_EQ(units(fromUtf16(u"\U0001F600")), std::u16string(u"\U0001F600\0", 3));
+    EXPECT_FALSE(fromUtf8(std::string_view("a\0b", 3)) || fromUtf16(std::u16string_view(u"a\0b", 3)));
+    auto latin1 = Converter::open("ISO-8859-1");
+    for (const String& empty : {String::make(), fromUtf8("")}) {
+        EXPECT_EQ(utf8(empty), "");
+        EXPECT_EQ(utf16(empty), u"");
+        EXPECT_EQ(codepage(empty, latin1), "");
     }
-};
-using Recorded = qovaicuc::Owned<Recording>;
-
-void* fake(int n) { return reinterpret_cast<void*>(static_cast<uintptr_t>(0x1000 * n)); }
-
-TEST(Owned, ReleasesExactlyOnceWhateverPathTheHandleTakes) {
-    static_assert(!std::is_copy_constructible_v<qovaicuc::String>);
-    static_assert(!std::is_copy_assignable_v<qovaicuc::String>);
-    static_assert(std::is_nothrow_move_constructible_v<qovaicuc::String>);
-    static_assert(!std::is_convertible_v<qovaicuc::String, bool>, "bool conversion is explicit");
-    released.clear();
-    {
-        Recorded a(fake(1));
-        Recorded b(std::move(a));
-        EXPECT_EQ(a.get(), nullptr);
-        EXPECT_FALSE(a);
-        EXPECT_EQ(b.get(), fake(1));
-        Recorded c(fake(2));
-        c = std::move(b);  // releases 2, takes 1
-        EXPECT_EQ(b.get(), nullptr);
-        EXPECT_EQ(released, std::vector<void*>{fake(2)});
-        c = std::move(c);  // self-move keeps the handle
-        EXPECT_EQ(c.get(), fake(1));
-    }
-    EXPECT_EQ(released, (std::vector<void*>{fake(2), fake(1)}));
-
-    released.clear();
-    {
-        Recorded given(fake(3));
-        void* mine = given.release();
-        EXPECT_EQ(mine, fake(3));
-        EXPECT_FALSE(given);
-        Recorded reset(fake(4));
-        reset.reset(fake(5));
-        void*& slot = reset.put();
-        EXPECT_EQ(slot, nullptr);
-        slot = fake(6);  // as an operation with a void*& parameter would
-        EXPECT_EQ(reset.get(), fake(6));
-    }
-    EXPECT_EQ(released, (std::vector<void*>{fake(4), fake(5), fake(6)}));
-}
-
-TEST(Owned, ReleasesRealHandlesThroughTheirFactories) {
-    // Run under the sanitizers, a handle that is not released shows as a leak.
-    qovaicuc::String s(QOVAUnicodeStringFactory::make());
-    EXPECT_TRUE(s);
-    qovaicuc::Converter c;
-    ASSERT_TRUE(QOVAUnicodeCodepageConverter::open("ISO-8859-1", c.put()));
-    EXPECT_TRUE(c);
-    qovaicuc::NumberFormatter n(QOVAUnicodeNumFormatterFactory::make("en_US"));
-    qovaicuc::DateTimeFormatter d(QOVAUnicodeDateTimeFormatterFactory::make("en_US"));
-    qovaicuc::NumberParser p(QOVAUnicodeStrToNumFormatterFactory::make("en_US"));
-    qovaicuc::String pattern = qovaicuc::fromUtf8("a+");
-    qovaicuc::Matcher m(QOVAUnicodeRegexFactory::make(pattern.get(), 0));
-    EXPECT_TRUE(n && d && p && m);
-    // A string made by an operation with a void*& result is owned the same way.
-    qovaicuc::String joined;
-    ASSERT_TRUE(QOVAUnicodeStringServices::concatenate(pattern.get(), pattern.get(), joined.put()));
-    EXPECT_EQ(qovaicuc::utf8(joined.get()), "a+a+");
-}
-
-TEST(Text, Utf8AndUtf16RoundTrip) {
-    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80";
-    qovaicuc::String s = qovaicuc::fromUtf8(text);
-    EXPECT_EQ(qtest::units(s.get()), u"Grüße 😀" + std::u16string(1, u'\0'));
-    EXPECT_EQ(qovaicuc::utf8(s.get()), text);
-    EXPECT_EQ(qovaicuc::utf16(s.get()), u"Grüße 😀");
-    qovaicuc::String back = qovaicuc::fromUtf16(u"Grüße 😀");
-    EXPECT_EQ(qtest::units(back.get()), qtest::units(s.get()));
-    // The empty text: one terminator unit, nothing else.
-    qovaicuc::String empty = qovaicuc::fromUtf8("");
-    EXPECT_EQ(qovaicuc::utf8(empty.get()), "");
-    EXPECT_EQ(qovaicuc::utf16(empty.get()), u"");
-}
-
-TEST(Text, FollowTheSizeRulesOfEachExport) {
-    // UTF-8 ends at the first U+0000; UTF-16 copies every unit and drops only the terminator.
-    qtest::Str inner(std::u16string(u"a\0b\0\0", 5));
-    EXPECT_EQ(qovaicuc::utf8(inner.get()), "a");
-    EXPECT_EQ(qovaicuc::utf16(inner.get()), std::u16string(u"a\0b\0", 4));
-    // Text without a terminator is exported whole and left as it is.
-    qtest::Str bare(u"abc");
-    EXPECT_EQ(qovaicuc::utf8(bare.get()), "abc");
-    EXPECT_EQ(bare.units(), u"abc");
-    // utf16 reads the string as it is: without a terminator, every unit is text.
-    qtest::Str unterminated(u"xy");
-    EXPECT_EQ(qovaicuc::utf16(unterminated.get()), u"xy");
-}
-
-TEST(Text, FailuresGiveNothing) {
-    EXPECT_EQ(qovaicuc::utf8(nullptr), std::nullopt);
-    EXPECT_EQ(qovaicuc::utf16(nullptr), std::nullopt);
-    qtest::Str surrogate(std::u16string(u"a\xD800\0", 3));
-    EXPECT_EQ(qovaicuc::utf8(surrogate.get()), std::nullopt);
-    qovaicuc::String s = qovaicuc::fromUtf8("x");
-    EXPECT_EQ(qovaicuc::codepage(s.get(), nullptr), std::nullopt);
-}
-
-TEST(Text, CodepageWithAndWithoutSubstitute) {
-    qovaicuc::Converter latin1;
-    ASSERT_TRUE(QOVAUnicodeCodepageConverter::open("ISO-8859-1", latin1.put()));
-    qovaicuc::String s = qovaicuc::fromUtf8("\xC3\xA9\xE2\x82\xAC");  // é and the euro sign
-    EXPECT_EQ(qovaicuc::codepage(s.get(), latin1.get()), "\xE9\x1A");
-    EXPECT_EQ(qovaicuc::codepage(s.get(), latin1.get(), '?'), "\xE9?");
-}
-
-TEST(ArgumentSlots, IntsLittleEndianInTheLowBytesDoublesWhole) {
-    qovaicuc::ArgumentSlots slots;
-    slots.setInt(0, -2).setDouble(1, 0.05);
-    const unsigned char low[8] = {0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(slots.data(), low, 8), 0);
-    double d = 0;
-    std::memcpy(&d, slots.data() + 8, 8);
-    EXPECT_EQ(d, 0.05);
-    qovaicuc::ArgumentSlots other;
-    other.setInt(1, 0x01020304);
-    const unsigned char second[16] = {0, 0, 0, 0, 0, 0, 0, 0, 4, 3, 2, 1, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(other.data(), second, 16), 0);
+    // A failed formatting call leaves a bogus string: no text in any export.
+    auto fmt = NumberFormatter::make("en_US");
+    setPrecision(fmt, Precision::fixedFraction(-1));
+    auto failed = String::make();
+    QOVAUnicodeNumFormatterServices::FormatInt(fmt.get(), failed.get(), 1);
+    EXPECT_EQ(utf8(failed), std::nullopt);
+    EXPECT_EQ(utf16(failed), std::nullopt);
 }
 
 namespace nf = icu::number;
 
-// The text of `value` through the handle, with its precision in force.
-std::optional<std::string> formatted(void* fmt, double value) {
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
-    QOVAUnicodeNumFormatterServices::FormatDouble(fmt, out.get(), value, true, false);
-    return qovaicuc::utf8(out.get());
-}
-
-std::string icuFormatted(const nf::LocalizedNumberFormatter& f, double value) {
-    UErrorCode status = U_ZERO_ERROR;
-    std::string out;
-    f.formatDouble(value, status).toString(status).toUTF8String(out);
-    return out;
-}
-
-TEST(TypedSettings, MatchIcusOwnSettings) {
-    using N = QOVAUnicodeNumFormatterServices;
+TEST(Settings, EachPrecisionMakerMatchesIcusOwnSetting) {
     const auto base = nf::NumberFormatter::withLocale(icu::Locale("en_US"));
-    struct Case {
-        void (*apply)(void*);
-        nf::LocalizedNumberFormatter expected;
+    const std::pair<Precision, nf::LocalizedNumberFormatter> cases[] = {
+        {Precision::integer(), base.precision(nf::Precision::integer())},
+        {Precision::fixedFraction(3), base.precision(nf::Precision::fixedFraction(3))},
+        {Precision::minMaxFraction(1, 2), base.precision(nf::Precision::minMaxFraction(1, 2))},
+        {Precision::minMaxSignificantDigits(2, 3), base.precision(nf::Precision::minMaxSignificantDigits(2, 3))},
+        {Precision::increment(0.05), base.precision(nf::Precision::increment(0.05))},
+        {Precision::currencyCash(), base.precision(nf::Precision::currency(UCURR_USAGE_CASH))},
     };
-    const Case cases[] = {
-        {[](void* f) { qovaicuc::setPrecision(f, N::PrecisionInteger); }, base.precision(nf::Precision::integer())},
-        {[](void* f) { qovaicuc::setPrecision(f, N::PrecisionFixedFraction, 3); },
-         base.precision(nf::Precision::fixedFraction(3))},
-        {[](void* f) { qovaicuc::setPrecision(f, N::PrecisionMinMaxSignificantDigits, 2, 3); },
-         base.precision(nf::Precision::minMaxSignificantDigits(2, 3))},
-        {[](void* f) { qovaicuc::setPrecision(f, N::PrecisionMinMaxFraction, 1, 2); },
-         base.precision(nf::Precision::minMaxFraction(1, 2))},
-        {[](void* f) { qovaicuc::setPrecisionIncrement(f, 0.05); }, base.precision(nf::Precision::increment(0.05))},
-        {[](void* f) { qovaicuc::setPrecision(f, N::PrecisionIncrement, 5); }, base.precision(nf::Precision::increment(5))},
-        {[](void* f) { qovaicuc::setIntegerWidth(f, 6); }, base.integerWidth(nf::IntegerWidth::zeroFillTo(6))},
-        {[](void* f) { qovaicuc::setIntegerWidth(f, 1, 2); },
-         base.integerWidth(nf::IntegerWidth::zeroFillTo(1).truncateAt(2))},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        qovaicuc::NumberFormatter fmt(QOVAUnicodeNumFormatterFactory::make("en_US"));
-        cases[i].apply(fmt.get());
-        for (double value : {1234.5678, 7.0, -0.126})
-            EXPECT_EQ(formatted(fmt.get(), value), icuFormatted(cases[i].expected, value)) << i << " " << value;
+    for (const auto& [precision, expected] : cases) {
+        auto fmt = NumberFormatter::make("en_US");
+        setPrecision(fmt, precision);
+        for (double value : {1234.5678, -0.126}) {
+            auto out = String::make();
+            QOVAUnicodeNumFormatterServices::FormatDouble(fmt.get(), out.get(), value, true, false);
+            UErrorCode status = U_ZERO_ERROR;
+            std::string icu;
+            expected.formatDouble(value, status).toString(status).toUTF8String(icu);
+            EXPECT_EQ(utf8(out), icu) << precision.type() << " " << value;
+        }
     }
 }
 
-TEST(TypedSettings, RejectedDigitCountsFailLaterFormatting) {
-    qovaicuc::NumberFormatter fmt(QOVAUnicodeNumFormatterFactory::make("en_US"));
-    qovaicuc::setPrecision(fmt.get(), QOVAUnicodeNumFormatterServices::PrecisionFixedFraction, -1);
-    // The failed result is ICU's bogus empty string, which has no text to export.
-    EXPECT_EQ(formatted(fmt.get(), 5), std::nullopt);
-    qovaicuc::setPrecision(fmt.get(), QOVAUnicodeNumFormatterServices::PrecisionFixedFraction, 1);
-    EXPECT_EQ(formatted(fmt.get(), 5), "5.0");
-    // A null formatter is left alone by every form.
-    qovaicuc::setPrecision(nullptr, QOVAUnicodeNumFormatterServices::PrecisionInteger);
-    qovaicuc::setPrecisionIncrement(nullptr, 0.5);
-    qovaicuc::setIntegerWidth(nullptr, 1, 2);
+TEST(Matches, RangeWalksEveryMatchFromTheStartEachTime) {
+    auto pattern = fromUtf8("a+"), input = fromUtf8("baaac\xC3\xA9" "aa");
+    auto m = Matcher::make(pattern, input);
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<std::tuple<int, int, std::string>> seen;
+        for (const Match& match : matches(m)) seen.emplace_back(match.start, match.end, match.text);
+        EXPECT_EQ(seen, (decltype(seen){{1, 4, "aaa"}, {6, 8, "aa"}}));
+    }
+    auto none = fromUtf8("xyz");
+    QOVAUnicodeRegexServices::reset(m.get(), none.get());
+    EXPECT_TRUE(matches(m).begin() == matches(m).end());
 }
 
-TEST(Split, FieldsAsUtf8) {
-    qovaicuc::String pattern = qovaicuc::fromUtf8(",");
-    qovaicuc::Matcher m(QOVAUnicodeRegexFactory::make(pattern.get(), 0));
-    ASSERT_TRUE(m);
-    qovaicuc::String input = qovaicuc::fromUtf8("a,\xC3\xA9,,c");
-    EXPECT_EQ(qovaicuc::split(m.get(), input.get()), (std::vector<std::string>{"a", "\xC3\xA9", "", "c"}));
-    EXPECT_EQ(qovaicuc::split(m.get(), input.get(), 2), (std::vector<std::string>{"a", "\xC3\xA9,,c"}));
-    // The caller's input keeps its terminator.
-    EXPECT_EQ(QOVAUnicodeStringServices::length(input.get()), 6);
-    qovaicuc::String empty = qovaicuc::fromUtf8("");
-    EXPECT_EQ(qovaicuc::split(m.get(), empty.get()), std::vector<std::string>{});
-    EXPECT_EQ(qovaicuc::split(nullptr, input.get()), std::nullopt);
-    EXPECT_EQ(qovaicuc::split(m.get(), nullptr), std::nullopt);
+TEST(Split, SameFieldsWhateverTheArrayGrowsTo) {
+    auto comma = fromUtf8(",");
+    auto m = Matcher::make(comma);
+    for (int n : {1, 15, 16, 17, 40}) {
+        std::vector<std::string> fields;
+        std::string text;
+        for (int i = 0; i < n; ++i) {
+            fields.push_back(i % 3 == 1 ? "" : std::to_string(i));
+            text += (i ? "," : "") + fields.back();
+        }
+        auto input = fromUtf8(text);
+        EXPECT_EQ(split(m, input), fields) << n;
+        for (int most : {16, 17}) {
+            auto head = split(m, input, most);
+            ASSERT_TRUE(head) << n;
+            EXPECT_EQ(head->size(), std::min<size_t>(fields.size(), most)) << n;
+        }
+    }
+    auto empty = fromUtf8("");
+    EXPECT_EQ(split(m, empty), std::vector<std::string>{});
+}
+
+TEST(Times, ChronoInAndOutMatchIcuInTheNamedZone) {
+    using namespace std::chrono;
+    auto berlin = DateTimeFormatter::make(DateTimeFormatter::Style::StyleShort, DateTimeFormatter::Style::StyleLong,
+                                          "de_DE", "Europe/Berlin");
+    std::unique_ptr<icu::DateFormat> icu(icu::DateFormat::createDateTimeInstance(
+        icu::DateFormat::kShort, icu::DateFormat::kLong, icu::Locale("de_DE")));
+    icu->adoptTimeZone(icu::TimeZone::createTimeZone("Europe/Berlin"));
+    for (long long s : {0LL, 1700000000LL, -86401LL}) {
+        const time_point<system_clock, seconds> t{seconds(s)};
+        icu::UnicodeString expected;
+        std::string text;
+        icu->format(static_cast<UDate>(s) * 1000.0, expected).findAndReplace(u"\u202f", u" ").toUTF8String(text);
+        // A time point within the second formats as the second it falls in, also before 1970.
+        EXPECT_EQ(formatTime(berlin, t + milliseconds(999)), text) << s;
+        EXPECT_EQ(parseTime(berlin, text), t) << s;
+    }
+    EXPECT_EQ(formatTime(DateTimeFormatter(), system_clock::now()), std::nullopt);
 }
 
 }  // namespace

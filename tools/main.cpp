@@ -1,26 +1,84 @@
 // qovaicu: the library's services on the command line.
 #include "common.h"
 
+#include <unicode/uversion.h>
+
 #include <cstdio>
+#include <cstring>
 #include <exception>
+
+namespace {
+
+// The long options that `command` offers, e.g. "--precision".
+std::vector<std::string> longOptions(const CLI::App& command) {
+    std::vector<std::string> names;
+    for (const CLI::Option* option : command.get_options())
+        for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+    return names;
+}
+
+// After CLI11's own message for a command line it rejected: the nearest option to each unknown
+// one, e.g. "--precison" -> "--precision".
+void suggestOptions(const CLI::App& app, int argc, char** argv) {
+    const CLI::App* command = &app;
+    for (const CLI::App* sub : app.get_subcommands()) command = sub;
+    const std::vector<std::string> names = longOptions(*command);
+    for (int i = 2; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--") break;
+        if (word.rfind("--", 0) != 0) continue;
+        word = word.substr(0, word.find('='));
+        if (std::find(names.begin(), names.end(), word) != names.end()) continue;
+        const std::string near = qovaicu::nearest(word, names);
+        if (!near.empty()) std::fprintf(stderr, "qovaicu: did you mean %s?\n", near.c_str());
+    }
+}
+
+int version() {
+    UVersionInfo icu;
+    u_getVersion(icu);
+    char icuText[U_MAX_VERSION_STRING_LENGTH];
+    u_versionToString(icu, icuText);
+    std::printf("qovaicu %s\nQOVAicuC %s\nICU %s\n", QOVAICU_VERSION, QOVAICU_VERSION, icuText);
+    return qovaicu::kOk;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app("qovaicu: Unicode text services of QOVAicuC on the command line");
     app.require_subcommand(1);
+    bool showVersion = false;
+    app.add_flag("--version", showVersion, "Print the versions of qovaicu, QOVAicuC and ICU");
     app.footer(
-        "Values come from the arguments or, when there are none, one per line from stdin.\n"
-        "Exit status: 0 done; 1 a value could not be processed (the others were);\n"
-        "2 the command line is wrong (nothing was processed).\n"
+        "Exit status: 0 done (regex: something matched); 1 a value failed or nothing matched\n"
+        "(the other values were processed); 2 the command line is wrong, nothing was processed;\n"
+        "3 (parse) a number was read, but its type cannot hold it or text follows it.\n"
         "'qovaicu COMMAND --help' describes each command.");
     const qovaicu::Command commands[] = {
         qovaicu::addNumberCommand(app), qovaicu::addParseCommand(app),
         qovaicu::addDateCommand(app),   qovaicu::addRegexCommand(app),
-        qovaicu::addConvertCommand(app),
+        qovaicu::addConvertCommand(app), qovaicu::addListCommand(app),
     };
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) return version();
+    if (argc >= 2 && argv[1][0] != '-') {
+        std::vector<std::string> names;
+        for (const qovaicu::Command& command : commands) names.push_back(command.app->get_name());
+        if (std::find(names.begin(), names.end(), argv[1]) == names.end()) {
+            const std::string near = qovaicu::nearest(argv[1], names);
+            std::fprintf(stderr, "qovaicu: unknown command '%s'%s\n", qovaicu::clip(argv[1]).c_str(),
+                         near.empty() ? "; see qovaicu --help" : (" (did you mean " + near + "?)").c_str());
+            return qovaicu::kUsage;
+        }
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? qovaicu::kOk : qovaicu::kUsage;
+        if (showVersion) return version();
+        const int code = app.exit(e);
+        if (code == 0) return qovaicu::kOk;
+        suggestOptions(app, argc, argv);
+        return qovaicu::kUsage;
     }
     try {
         for (const qovaicu::Command& command : commands)

@@ -23,7 +23,11 @@ struct PrecisionForm {
     const char* name;
     N::PrecisionType type = N::PrecisionUnlimited;
     int numbers;  // 0, 1 or 2 ints; -1 for the one double of the increment
+    int least = 0;  // the smallest digit count ICU takes (the largest is kMaxDigits)
 };
+
+// ICU's bound on every digit count of a precision or an integer width.
+constexpr int kMaxDigits = 999;
 
 constexpr PrecisionForm kPrecisionForms[] = {
     {"unlimited", N::PrecisionUnlimited, 0},
@@ -32,10 +36,10 @@ constexpr PrecisionForm kPrecisionForms[] = {
     {"min", N::PrecisionMinFraction, 1},
     {"max", N::PrecisionMaxFraction, 1},
     {"minmax", N::PrecisionMinMaxFraction, 2},
-    {"sig", N::PrecisionFixedSignificantDigits, 1},
-    {"sigmin", N::PrecisionMinSignificantDigits, 1},
-    {"sigmax", N::PrecisionMaxSignificantDigits, 1},
-    {"sigminmax", N::PrecisionMinMaxSignificantDigits, 2},
+    {"sig", N::PrecisionFixedSignificantDigits, 1, 1},
+    {"sigmin", N::PrecisionMinSignificantDigits, 1, 1},
+    {"sigmax", N::PrecisionMaxSignificantDigits, 1, 1},
+    {"sigminmax", N::PrecisionMinMaxSignificantDigits, 2, 1},
     {"increment", N::PrecisionIncrement, -1},
     {"currency", N::PrecisionCurrencyStandard, 0},
     {"cash", N::PrecisionCurrencyCash, 0},
@@ -62,18 +66,18 @@ std::optional<Precision> parsePrecision(const std::string& text) {
         if (parts.size() != expected) return std::nullopt;
         if (form.numbers == -1) {
             const std::optional<double> increment = toDouble(parts[1]);
-            if (!increment) return std::nullopt;
+            if (!increment || !(*increment > 0) || *increment > 1e300) return std::nullopt;
             p.increment = *increment;
             return p;
         }
         if (form.numbers >= 1) {
             const std::optional<int> first = toInt(parts[1]);
-            if (!first) return std::nullopt;
+            if (!first || *first < form.least || *first > kMaxDigits) return std::nullopt;
             p.first = *first;
         }
         if (form.numbers == 2) {
             const std::optional<int> second = toInt(parts[2]);
-            if (!second) return std::nullopt;
+            if (!second || *second < p.first || *second > kMaxDigits) return std::nullopt;
             p.second = *second;
         }
         return p;
@@ -90,12 +94,12 @@ std::optional<IntegerWidth> parseIntegerWidth(const std::string& text) {
     const std::vector<std::string> parts = splitAtColons(text);
     if (parts.size() > 2) return std::nullopt;
     const std::optional<int> min = toInt(parts[0]);
-    if (!min) return std::nullopt;
+    if (!min || *min < 0 || *min > kMaxDigits) return std::nullopt;
     IntegerWidth width;
     width.min = *min;
     if (parts.size() == 2) {
         width.max = toInt(parts[1]);
-        if (!width.max) return std::nullopt;
+        if (!width.max || *width.max < width.min || *width.max > kMaxDigits) return std::nullopt;
     }
     return width;
 }
@@ -105,7 +109,7 @@ CLI::Validator parsedBy(Parse parse, const std::string& what, const std::string&
     return CLI::Validator(
         [parse, what, forms](std::string& value) -> std::string {
             if (parse(value)) return {};
-            return "bad " + what + " '" + value + "' (" + forms + ")";
+            return "bad " + what + " '" + clip(value) + "' (" + forms + ")";
         },
         "");
 }
@@ -114,7 +118,7 @@ struct Options {
     std::string locale;
     std::string precision, rounding, grouping, notation, sign, integerWidth, unit, unitWidth;
     std::string as = "decimal";
-    bool listUnits = false;
+    bool strict = false;
     std::vector<std::string> values;
 };
 
@@ -125,9 +129,9 @@ void applySettings(void* fmt, const Options& o) {
     if (!o.precision.empty()) {
         const Precision p = *parsePrecision(o.precision);
         if (p.type == N::PrecisionIncrement)
-            qovaicuc::setPrecisionIncrement(fmt, p.increment);
+            qovaicuc::setPrecision(fmt, qovaicuc::Precision::increment(p.increment));
         else
-            qovaicuc::setPrecision(fmt, p.type, p.first, p.second);
+            qovaicuc::setPrecision(fmt, qovaicuc::Precision::row(p.type, p.first, p.second));
     }
     if (!o.rounding.empty()) S::SetRoundingModeType(fmt, *lookup(kRounding, o.rounding));
     if (!o.grouping.empty()) S::SetGroupingType(fmt, *lookup(kGrouping, o.grouping));
@@ -162,25 +166,28 @@ bool format(void* fmt, void* out, const std::string& as, std::string value) {
 }
 
 int run(const Options& o) {
-    if (o.listUnits) {
-        for (const auto& row : kUnits) std::printf("%d\t%s\n", static_cast<int>(row.value), row.name);
-        return kOk;
-    }
-    qovaicuc::NumberFormatter fmt(QOVAUnicodeNumFormatterFactory::make(o.locale.c_str()));
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
+    if (!checkLocale("number", o.locale, o.strict)) return kUsage;
+    qovaicuc::NumberFormatter fmt = qovaicuc::NumberFormatter::make(o.locale);
+    qovaicuc::String out = qovaicuc::String::make();
     if (!fmt || !out) {
         complain("number", "out of memory");
         return kBadValue;
     }
     applySettings(fmt.get(), o);
+    // The settings are judged once, on a probe: a value that fails later is the value's fault.
+    QOVAUnicodeNumFormatterServices::FormatInt(fmt.get(), out.get(), 0);
+    if (textOf(out.get()).empty()) {
+        complain("number", "ICU rejects these settings together");
+        return kUsage;
+    }
     int result = kOk;
     for (const std::string& value : valuesOrLines(o.values)) {
         std::string text;
         if (format(fmt.get(), out.get(), o.as, value)) text = textOf(out.get());
         // A formatted number is never empty: empty text is the library's failure result.
         if (text.empty()) {
-            complain("number", "cannot format '" + value + "' as " + o.as +
-                                   " (not a number of that kind, or a setting that ICU rejects)");
+            complain("number", "cannot format '" + clip(value) + "' as " + o.as +
+                                   " (not a number of that kind, or not within the rounding)");
             result = kBadValue;
             continue;
         }
@@ -195,14 +202,17 @@ Command addNumberCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand("number", "Format numbers for a locale");
     app->add_option("values", o->values, "Numbers to format (default: one per line of stdin)");
-    app->add_option("-l,--locale", o->locale, "ICU locale id, e.g. de_DE; C = en_US_POSIX; "
-                                              "default: ICU's default locale");
+    addLocaleOptions(*app, o->locale, o->strict);
     app->add_option("-p,--precision", o->precision,
                     "unlimited | integer | fixed:N | min:N | max:N | minmax:A:B | sig:N | "
                     "sigmin:N | sigmax:N | sigminmax:A:B | increment:X | currency | cash "
-                    "(N digits after the point; sig: significant digits; X e.g. 0.05)")
+                    "(N digits after the point, 0 to 999; sig: significant digits, 1 to 999; "
+                    "A <= B; X above 0, e.g. 0.05)")
         ->type_name("SPEC")
-        ->check(parsedBy(parsePrecision, "precision", "see --help"));
+        ->check(parsedBy(parsePrecision, "precision",
+                         "fixed:N, min:N, max:N take 0 <= N <= 999; sig:N, sigmin:N, sigmax:N "
+                         "1 <= N <= 999; minmax:A:B, sigminmax:A:B also A <= B; increment:X "
+                         "X > 0"));
     app->add_option("-r,--rounding", o->rounding, "Rounding mode: " + nameList(kRounding))
         ->type_name("NAME")
         ->check(oneOf(kRounding, "rounding mode"));
@@ -216,13 +226,15 @@ Command addNumberCommand(CLI::App& root) {
         ->type_name("NAME")
         ->check(oneOf(kSign, "sign display"));
     app->add_option("-w,--integer-width", o->integerWidth,
-                    "MIN: fill with zeros to MIN integer digits; MIN:MAX: also cut to MAX")
+                    "MIN: fill with zeros to MIN integer digits; MIN:MAX: also cut to MAX "
+                    "(0 <= MIN <= MAX <= 999)")
         ->type_name("MIN[:MAX]")
-        ->check(parsedBy(parseIntegerWidth, "integer width", "MIN or MIN:MAX"));
+        ->check(parsedBy(parseIntegerWidth, "integer width",
+                         "MIN or MIN:MAX with 0 <= MIN <= MAX <= 999"));
     app->add_option("-u,--unit", o->unit, "Unit name, e.g. meter, square-meter, usd, percent, "
-                                          "none-permille (see --list-units)")
+                                          "none-permille (qovaicu list units)")
         ->type_name("NAME")
-        ->check(oneOf(kUnits, "unit", "see qovaicu number --list-units"));
+        ->check(oneOf(kUnits, "unit", "see qovaicu list units"));
     app->add_option("--unit-width", o->unitWidth, "Unit width: " + nameList(kUnitWidth))
         ->type_name("NAME")
         ->check(oneOf(kUnitWidth, "unit width"));
@@ -230,7 +242,6 @@ Command addNumberCommand(CLI::App& root) {
                     "How values are passed: decimal (FormatDecimal, default), double "
                     "(FormatDouble), int (FormatInt, whole numbers only)")
         ->check(CLI::IsMember({"decimal", "double", "int"}));
-    app->add_flag("--list-units", o->listUnits, "Print the value and name of every unit and stop");
     app->footer(
         "Names: the library's enumerator without its stem, in lower case, words joined by '-'\n"
         "(UnitSquareMeter -> square-meter, UnitNonePercent -> none-percent, RoundingHalfEven ->\n"

@@ -5,6 +5,9 @@
 #include <QOVAicuC/split.hpp>
 #include <QOVAicuC/text.hpp>
 
+#include <unicode/uregex.h>
+#include <unicode/utypes.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -22,6 +25,32 @@ struct Options {
     bool replaceFirst = false;
     bool split = false;
     int limit = 0;
+    bool count = false;
+    bool nulSeparated = false;
+};
+
+// One record of output: terminated by NUL with -z; otherwise on one line, its backslashes, tabs,
+// line ends and other control characters written as escapes (\\ \t \n \r \xHH).
+struct Printer {
+    bool nulSeparated = false;
+    std::string escape(const std::string& text) const {
+        if (nulSeparated) return text;
+        std::string out;
+        for (char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (c == '\\') out += "\\\\";
+            else if (c == '\t') out += "\\t";
+            else if (c == '\n') out += "\\n";
+            else if (c == '\r') out += "\\r";
+            else if (u < 0x20 || u == 0x7F) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "\\x%02x", u);
+                out += hex;
+            } else out += c;
+        }
+        return out;
+    }
+    void end() const { std::fputc(nulSeparated ? '\0' : '\n', stdout); }
 };
 
 unsigned int flagBits(const std::vector<std::string>& names) {
@@ -30,61 +59,93 @@ unsigned int flagBits(const std::vector<std::string>& names) {
     return bits;
 }
 
-// Every match of the matcher's input: "N:START-END<TAB>TEXT", positions in UTF-16 units.
-void printMatches(void* matcher, size_t n) {
-    qovaicuc::String match(QOVAUnicodeStringFactory::make());
-    while (R::find(matcher)) {
+// Every match of the matcher's input: "N:START-END<TAB>TEXT", positions in UTF-16 units
+// (with `print` null only counted). The number of matches.
+size_t printMatches(void* matcher, size_t n, const Printer* print) {
+    qovaicuc::String match = qovaicuc::String::make();
+    size_t found = 0;
+    for (; R::find(matcher); ++found) {
+        if (print == nullptr) continue;
         R::group(matcher, match.get());
-        std::printf("%zu:%d-%d\t%s\n", n, R::start(matcher), R::end(matcher),
-                    textOf(match.get()).c_str());
+        std::printf("%zu:%d-%d\t%s", n, R::start(matcher), R::end(matcher),
+                    print->escape(textOf(match.get())).c_str());
+        print->end();
+    }
+    R::reset(matcher);
+    return found;
+}
+
+bool printReplaced(void* matcher, void* replacement, bool all, const Printer& print) {
+    qovaicuc::String out = qovaicuc::String::make();
+    const bool done = all ? R::replaceAll(matcher, replacement, out.get())
+                          : R::replaceFirst(matcher, replacement, out.get());
+    if (!done) return false;
+    std::printf("%s", print.escape(textOf(out.get())).c_str());
+    print.end();
+    return true;
+}
+
+void printFields(void* matcher, void* input, int limit, size_t n, const Printer& print) {
+    const auto fields = qovaicuc::split(matcher, input, limit);
+    if (!fields) return;
+    for (size_t k = 0; k < fields->size(); ++k) {
+        std::printf("%zu:%zu\t%s", n, k, print.escape((*fields)[k]).c_str());
+        print.end();
     }
 }
 
-bool printReplaced(void* matcher, void* replacement, bool all) {
-    qovaicuc::String out(QOVAUnicodeStringFactory::make());
-    const bool done = all ? R::replaceAll(matcher, replacement, out.get())
-                          : R::replaceFirst(matcher, replacement, out.get());
-    if (done) std::printf("%s\n", textOf(out.get()).c_str());
-    return done;
-}
-
-void printFields(void* matcher, void* input, int limit, size_t n) {
-    const auto fields = qovaicuc::split(matcher, input, limit);
-    if (!fields) return;
-    for (size_t k = 0; k < fields->size(); ++k) std::printf("%zu:%zu\t%s\n", n, k, (*fields)[k].c_str());
+// Why ICU rejects the pattern and where: the library only says that it does.
+std::string patternError(const std::string& pattern, unsigned int flags) {
+    qovaicuc::String p = qovaicuc::fromUtf8(pattern);
+    const std::u16string units = qovaicuc::utf16(p.get()).value_or(u"");
+    UParseError where{};
+    UErrorCode status = U_ZERO_ERROR;
+    URegularExpression* compiled =
+        uregex_open(reinterpret_cast<const UChar*>(units.data()), static_cast<int32_t>(units.size()),
+                    flags, &where, &status);
+    uregex_close(compiled);
+    std::string message = "the pattern '" + clip(pattern) + "' does not compile: ";
+    message += U_FAILURE(status) ? u_errorName(status) : "rejected by the library";
+    if (U_FAILURE(status) && where.offset >= 0)
+        message += " at line " + std::to_string(where.line) + ", offset " +
+                   std::to_string(where.offset) + " (UTF-16 units)";
+    return message;
 }
 
 int run(const Options& o) {
     // The matcher refers to its input string, so the strings it is given are declared first
     // and outlive it.
-    qovaicuc::String none(QOVAUnicodeStringFactory::make());
+    qovaicuc::String none = qovaicuc::String::make();
     qovaicuc::String replacement = qovaicuc::fromUtf8(o.replacement);
     qovaicuc::String pattern = qovaicuc::fromUtf8(o.pattern);
-    qovaicuc::Matcher matcher(QOVAUnicodeRegexFactory::make(pattern.get(), flagBits(o.flags)));
+    qovaicuc::Matcher matcher = qovaicuc::Matcher::make(pattern, flagBits(o.flags));
     if (!matcher) {
-        complain("regex", "the pattern '" + o.pattern + "' does not compile with these flags");
+        complain("regex", patternError(o.pattern, flagBits(o.flags)));
         return kUsage;
     }
-    int result = kOk;
-    const std::vector<std::string> values = valuesOrLines(o.values);
+    Printer print;
+    print.nulSeparated = o.nulSeparated;
+    bool failed = false;
+    size_t found = 0;
+    const std::vector<std::string> values = valuesOrLines(o.values, o.nulSeparated ? '\0' : '\n');
     for (size_t i = 0; i < values.size(); ++i) {
         qovaicuc::String input = qovaicuc::fromUtf8(values[i]);
         R::reset(matcher.get(), input.get());
+        const bool listing = !o.count && !o.split && !o.replaceAll && !o.replaceFirst;
+        found += printMatches(matcher.get(), i + 1, listing ? &print : nullptr);
         if (o.split) {
-            printFields(matcher.get(), input.get(), o.limit, i + 1);
-        } else if (o.replaceAll || o.replaceFirst) {
-            if (!printReplaced(matcher.get(), replacement.get(), o.replaceAll)) {
-                complain("regex", "cannot replace in '" + values[i] +
-                                      "' (a $ in the replacement that names no group?)");
-                result = kBadValue;
-            }
-        } else {
-            printMatches(matcher.get(), i + 1);
+            printFields(matcher.get(), input.get(), o.limit, i + 1, print);
+        } else if ((o.replaceAll || o.replaceFirst) &&
+                   !printReplaced(matcher.get(), replacement.get(), o.replaceAll, print)) {
+            complain("regex", "cannot replace in '" + clip(values[i]) +
+                                  "' (a $ in the replacement that names no group?)");
+            failed = true;
         }
         // Give the matcher another input before this one goes away.
         R::reset(matcher.get(), none.get());
     }
-    return result;
+    if (o.count) std::printf("%zu\n", found);
+    return failed || found == 0 ? kBadValue : kOk;
 }
 
 }  // namespace
@@ -111,13 +172,26 @@ Command addRegexCommand(CLI::App& root) {
     app->add_option("--limit", o->limit,
                     "With --split: at most this many fields, the last holding the rest")
         ->needs(split)
-        ->check(CLI::PositiveNumber);
-    all->excludes(first)->excludes(split);
-    first->excludes(split);
+        ->check(CLI::Validator(
+            [](std::string& value) -> std::string {
+                const std::optional<int> n = toInt(value);
+                return n && *n >= 1 ? "" : "takes a whole number from 1 to 2147483647";
+            },
+            ""));
+    CLI::Option* count =
+        app->add_flag("-c,--count", o->count, "Print only the number of matches in all texts");
+    app->add_flag("-z,--null-data", o->nulSeparated,
+                  "Texts on stdin end with NUL, and so does each output record (no escaping)");
+    all->excludes(first)->excludes(split)->excludes(count);
+    first->excludes(split)->excludes(count);
+    split->excludes(count);
     app->footer(
         "Output: matches as N:START-END<TAB>TEXT, fields as N:K<TAB>FIELD, where N counts the\n"
         "texts from 1, K the fields from 0, and START and END (one past the match) are UTF-16\n"
-        "positions. Exit status 2 when the pattern does not compile.");
+        "positions. Without -z, backslash, tab, line ends and other control characters in\n"
+        "printed text are written as \\\\ \\t \\n \\r \\xHH, so each record stays on one line.\n"
+        "Exit status: 0 some text matched; 1 nothing matched (or a replacement failed);\n"
+        "2 the pattern does not compile (ICU's reason and offset are printed).");
     app->callback([o, all, first] {
         o->replaceAll = all->count() > 0;
         o->replaceFirst = first->count() > 0;

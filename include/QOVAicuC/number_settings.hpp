@@ -3,25 +3,25 @@
 // SetIntegerWidthType.
 //
 // Those operations read their numbers from consecutive 8-byte slots: an int in the low four
-// bytes of its slot, little-endian; a double filling its slot. These helpers build two zeroed
-// slots with memcpy and pass their address, so every row finds the slots it reads, whatever it
-// is, and no caller has to know the layout:
+// bytes of its slot, little-endian; a double filling its slot. A Precision is one row of the
+// precision table together with its slots, made only by the maker of that row, so every number
+// a row reads is a required argument and no row can be given the wrong kind of number:
 //
-//   qovaicuc::setPrecision(fmt, N::PrecisionInteger);             // rows without numbers
-//   qovaicuc::setPrecision(fmt, N::PrecisionFixedFraction, 2);    // rows with one int
-//   qovaicuc::setPrecision(fmt, N::PrecisionMinMaxFraction, 1, 3);// rows with two ints
-//   qovaicuc::setPrecisionIncrement(fmt, 0.05);                   // the increment row (double)
-//   qovaicuc::setIntegerWidth(fmt, 3);                            // zero-fill to 3 digits
-//   qovaicuc::setIntegerWidth(fmt, 1, 2);                         // zero-fill to 1, truncate at 2
+//   using P = qovaicuc::Precision;
+//   qovaicuc::setPrecision(fmt, P::integer());                 // rows without numbers
+//   qovaicuc::setPrecision(fmt, P::fixedFraction(2));          // rows with one digit count
+//   qovaicuc::setPrecision(fmt, P::minMaxFraction(1, 3));      // rows with two
+//   qovaicuc::setPrecision(fmt, P::increment(0.05));           // the increment row (a double)
+//   qovaicuc::setIntegerWidth(fmt, 3);                         // zero-fill to 3 digits
+//   qovaicuc::setIntegerWidth(fmt, 1, 2);                      // zero-fill to 1, truncate at 2
 //
-// The increment row reads a double: setPrecision with PrecisionIncrement and an int writes that
-// int as a double, so setPrecision(fmt, PrecisionIncrement, 5) rounds to multiples of 5.
 // Digit counts are passed on unchecked; ICU rejects the ones it cannot take, and the formatter
 // then formats to empty text until a valid value replaces the setting.
 #ifndef QOVAICUC_NUMBER_SETTINGS_HPP
 #define QOVAICUC_NUMBER_SETTINGS_HPP
 
 #include <QOVAicuC.h>
+#include <QOVAicuC/handles.hpp>
 
 #include <cstdint>
 #include <cstring>
@@ -48,48 +48,72 @@ public:
         return *this;
     }
     char* data() { return bytes_; }
+    const char* data() const { return bytes_; }
 
 private:
     char* slot(int k) { return bytes_ + 8 * (k == 0 ? 0 : 1); }
     alignas(8) char bytes_[16] = {};
 };
 
-using PrecisionType = QOVAUnicodeNumFormatterServices::PrecisionType;
+// One row of the precision table with the numbers it reads.
+class Precision {
+public:
+    using Type = QOVAUnicodeNumFormatterServices::PrecisionType;
+    using N = QOVAUnicodeNumFormatterServices;
 
-// Rows without numbers (unlimited, integer, currency standard, currency cash); for the other
-// rows the numbers read are 0.
-inline void setPrecision(void* formatter, PrecisionType type) {
-    ArgumentSlots slots;
-    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter, type, slots.data());
+    static Precision unlimited() { return Precision(N::PrecisionUnlimited); }
+    static Precision integer() { return Precision(N::PrecisionInteger); }
+    static Precision fixedFraction(int digits) { return Precision(N::PrecisionFixedFraction, digits); }
+    static Precision minFraction(int digits) { return Precision(N::PrecisionMinFraction, digits); }
+    static Precision maxFraction(int digits) { return Precision(N::PrecisionMaxFraction, digits); }
+    static Precision minMaxFraction(int minDigits, int maxDigits) {
+        return Precision(N::PrecisionMinMaxFraction, minDigits, maxDigits);
+    }
+    static Precision fixedSignificantDigits(int digits) {
+        return Precision(N::PrecisionFixedSignificantDigits, digits);
+    }
+    static Precision minSignificantDigits(int digits) {
+        return Precision(N::PrecisionMinSignificantDigits, digits);
+    }
+    static Precision maxSignificantDigits(int digits) {
+        return Precision(N::PrecisionMaxSignificantDigits, digits);
+    }
+    static Precision minMaxSignificantDigits(int minDigits, int maxDigits) {
+        return Precision(N::PrecisionMinMaxSignificantDigits, minDigits, maxDigits);
+    }
+    // Rounds to multiples of `step` (0.05: 1.27 gives 1.25).
+    static Precision increment(double step) {
+        Precision p(N::PrecisionIncrement);
+        p.slots_.setDouble(0, step);
+        return p;
+    }
+    static Precision currencyStandard() { return Precision(N::PrecisionCurrencyStandard); }
+    static Precision currencyCash() { return Precision(N::PrecisionCurrencyCash); }
+    // A row chosen at run time (from a command line, say), with both of its numbers given:
+    // rows that read one number or none ignore the others; the increment row takes `first`
+    // as its step.
+    static Precision row(Type type, int first, int second) {
+        if (type == N::PrecisionIncrement) return increment(first);
+        return Precision(type, first, second);
+    }
+
+    Type type() const { return type_; }
+    // The slots to hand to SetPrecisionType; the library only reads them.
+    char* slots() const { return slots_.data(); }
+
+private:
+    explicit Precision(Type type) : type_(type) {}
+    Precision(Type type, int first) : type_(type) { slots_.setInt(0, first); }
+    Precision(Type type, int first, int second) : type_(type) { slots_.setInt(0, first).setInt(1, second); }
+    Type type_;
+    mutable ArgumentSlots slots_;
+};
+
+inline void setPrecision(void* formatter, const Precision& precision) {
+    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter, precision.type(), precision.slots());
 }
-
-// Rows with one number (fixed, min or max fraction; fixed, min or max significant digits; the
-// increment, as a double).
-inline void setPrecision(void* formatter, PrecisionType type, int digits) {
-    ArgumentSlots slots;
-    if (type == QOVAUnicodeNumFormatterServices::PrecisionIncrement)
-        slots.setDouble(0, digits);
-    else
-        slots.setInt(0, digits);
-    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter, type, slots.data());
-}
-
-// Rows with a minimum and a maximum (min-max fraction, min-max significant digits).
-inline void setPrecision(void* formatter, PrecisionType type, int minDigits, int maxDigits) {
-    ArgumentSlots slots;
-    if (type == QOVAUnicodeNumFormatterServices::PrecisionIncrement)
-        slots.setDouble(0, minDigits);
-    else
-        slots.setInt(0, minDigits).setInt(1, maxDigits);
-    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter, type, slots.data());
-}
-
-// Rounds to multiples of `increment` (0.05 gives 1.25 → 1.25, 1.27 → 1.25).
-inline void setPrecisionIncrement(void* formatter, double increment) {
-    ArgumentSlots slots;
-    slots.setDouble(0, increment);
-    QOVAUnicodeNumFormatterServices::SetPrecisionType(
-        formatter, QOVAUnicodeNumFormatterServices::PrecisionIncrement, slots.data());
+inline void setPrecision(const NumberFormatter& formatter, const Precision& precision) {
+    setPrecision(formatter.get(), precision);
 }
 
 // At least `minDigits` integer digits, filled with zeros.
@@ -107,6 +131,12 @@ inline void setIntegerWidth(void* formatter, int minDigits, int maxDigits) {
     slots.setInt(0, minDigits).setInt(1, maxDigits);
     QOVAUnicodeNumFormatterServices::SetIntegerWidthType(
         formatter, QOVAUnicodeNumFormatterServices::IntegerWidthZeroFillTruncate, slots.data());
+}
+inline void setIntegerWidth(const NumberFormatter& formatter, int minDigits) {
+    setIntegerWidth(formatter.get(), minDigits);
+}
+inline void setIntegerWidth(const NumberFormatter& formatter, int minDigits, int maxDigits) {
+    setIntegerWidth(formatter.get(), minDigits, maxDigits);
 }
 
 }  // namespace qovaicuc

@@ -26,15 +26,27 @@ namespace qovaicuc {
 // delimiters included. An empty text has no fields (an empty vector). std::nullopt for a null
 // handle or when a field cannot be read out as UTF-8.
 //
+// The library's split fills at most the capacity it is given and puts the rest of the text in
+// the last element. The array starts small and doubles, with the text split again, only while
+// that last element may still hold more fields, so memory follows the number of fields, not the
+// length of the text. A text of n units has at most n + 1 fields, which bounds the capacity as
+// before.
+//
 // Afterwards the matcher has no input of its own: give it one with
 // QOVAUnicodeRegexServices::reset(matcher, input) before the next search.
 inline std::optional<std::vector<std::string>> split(void* matcher, void* input, int maxFields = 0) {
     if (matcher == nullptr || input == nullptr) return std::nullopt;
-    // A text of n units has at most n + 1 fields, so that many elements take them all.
-    int capacity = QOVAUnicodeStringServices::getAsUTF16size(input) + 1;
-    if (maxFields > 0 && maxFields < capacity) capacity = maxFields;
-    std::vector<icu::UnicodeString> fields(static_cast<size_t>(capacity));
-    const int count = QOVAUnicodeRegexServices::split(matcher, input, fields.data(), capacity);
+    const int units = QOVAUnicodeStringServices::getAsUTF16size(input);
+    const int most = maxFields > 0 && maxFields <= units ? maxFields : units + 1;
+    int capacity = most < 16 ? most : 16;
+    std::vector<icu::UnicodeString> fields;
+    int count = 0;
+    for (;;) {
+        fields.assign(static_cast<size_t>(capacity), icu::UnicodeString());
+        count = QOVAUnicodeRegexServices::split(matcher, input, fields.data(), capacity);
+        if (count < capacity || capacity == most) break;
+        capacity = capacity > most / 2 ? most : capacity * 2;
+    }
     std::vector<std::string> out;
     out.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -43,6 +55,10 @@ inline std::optional<std::vector<std::string>> split(void* matcher, void* input,
         out.push_back(std::move(*text));
     }
     return out;
+}
+
+inline std::optional<std::vector<std::string>> split(Matcher& matcher, String& input, int maxFields = 0) {
+    return split(matcher.get(), input.get(), maxFields);
 }
 
 }  // namespace qovaicuc

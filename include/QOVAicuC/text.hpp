@@ -1,6 +1,12 @@
 // Text in and out of string handles as standard strings: optional, header-only C++ conveniences
-// built on the export operations of QOVAUnicodeStringServices and their size rules.
+// built on the string factory and the export operations of QOVAUnicodeStringServices.
 //
+//   fromUtf8(text), fromUtf16(text)
+//                    a new string in terminated form (its text, then one U+0000 unit), as the
+//                    services of every family expect. The library's factory reads text up to its
+//                    first zero, so text that holds a zero is refused (an empty owner), never cut.
+//   zoneId(id)       (handles.hpp) a zone string: the id's text without a terminator, because
+//                    the date-time factory reads a zone id whole.
 //   utf8(str)        size = getAsUTF8size, buffer of size + 1 bytes, getAsUTF8; the zero byte
 //                    that getAsUTF8 writes is not part of the std::string.
 //   utf16(str)       size = getAsUTF16size (all units, the terminator included), buffer of size
@@ -12,11 +18,12 @@
 //
 // The UTF-8 and codepage exports read a string up to its first U+0000 unit, or all of it when
 // it holds none, so these helpers take terminated and unterminated strings alike and only read
-// them.
+// them. An empty string gives empty text from every export.
 //
-// Each returns std::nullopt when the export fails: a null handle, text that the encoding cannot
-// take (an unpaired surrogate for UTF-8, for instance), or the empty (bogus) string that a failed
-// number formatting call leaves, which has no text at all.
+// Each export returns std::nullopt when it fails: a null handle, text that the encoding cannot
+// take (an unpaired surrogate for UTF-8, for instance), or the bogus string that a failed number
+// formatting call leaves, which has no text at all. The void* forms read handles that no owner
+// holds, such as the elements that split fills.
 #ifndef QOVAICUC_TEXT_HPP
 #define QOVAICUC_TEXT_HPP
 
@@ -25,23 +32,23 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qovaicuc {
 
-// A new terminated string from UTF-8 text (up to its first zero byte). Empty owner when memory
-// runs out.
-inline String fromUtf8(const std::string& text) {
-    String s(QOVAUnicodeStringFactory::make(text.c_str(), "UTF-8"));
+inline String fromUtf8(std::string_view text) {
+    if (detail::holdsZero(text)) return {};
+    String s(adopt, QOVAUnicodeStringFactory::make(detail::terminated(text).c_str(), "UTF-8"));
     QOVAUnicodeStringServices::nullTerminateString(s.get());
     return s;
 }
 
-// A new terminated string from UTF-16 text (up to its first U+0000 unit).
-inline String fromUtf16(const std::u16string& text) {
+inline String fromUtf16(std::u16string_view text) {
+    if (text.find(u'\0') != std::u16string_view::npos) return {};
     std::vector<unsigned short> units(text.begin(), text.end());
     units.push_back(0);
-    String s(QOVAUnicodeStringFactory::make(units.data()));
+    String s(adopt, QOVAUnicodeStringFactory::make(units.data()));
     QOVAUnicodeStringServices::nullTerminateString(s.get());
     return s;
 }
@@ -62,9 +69,11 @@ inline std::optional<std::u16string> utf16(void* str) {
     if (str == nullptr) return std::nullopt;
     const int size = QOVAUnicodeStringServices::getAsUTF16size(str);
     if (size < 0) return std::nullopt;
+    // A string without units is empty text unless it is bogus, which the UTF-8 export refuses.
+    if (size == 0) return utf8(str) ? std::optional<std::u16string>(u"") : std::nullopt;
     std::vector<unsigned short> units(static_cast<size_t>(size));
     if (!QOVAUnicodeStringServices::getAsUTF16(str, units.data(), size)) return std::nullopt;
-    if (!units.empty() && units.back() == 0) units.pop_back();
+    if (units.back() == 0) units.pop_back();
     return std::u16string(units.begin(), units.end());
 }
 
@@ -79,6 +88,13 @@ inline std::optional<std::string> codepage(void* str, void* converter, char subs
         return std::nullopt;
     out.resize(static_cast<size_t>(size));
     return out;
+}
+
+inline std::optional<std::string> utf8(const String& str) { return utf8(str.get()); }
+inline std::optional<std::u16string> utf16(const String& str) { return utf16(str.get()); }
+inline std::optional<std::string> codepage(const String& str, const Converter& converter,
+                                           char substitute = 0) {
+    return codepage(str.get(), converter.get(), substitute);
 }
 
 }  // namespace qovaicuc
