@@ -48,8 +48,7 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
     const double inf = HUGE_VAL;
     const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
     const struct { const char16_t* text; double d; int i32; long long i64; unsigned long u32; Err intErr; } rows[] = {
-        {u"42", 42, 42, 42, 42, ok},
-        {u"-7", -7, -7, -7, two32 - 7, ok},
+        {u"42", 42, 42, 42, 42, ok}, {u"-7", -7, -7, -7, two32 - 7, ok},
         {u"-2147483648", -2147483648.0, INT_MIN, INT_MIN, 2147483648UL, ok},
         // 64-bit integers: their low 32 bits for int and unsigned long
         {u"3000000000", 3e9, int(3000000000LL - two32), 3000000000LL, 3000000000UL, ok},
@@ -57,20 +56,17 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
         {u"-3000000000", -3e9, int(two32 - 3000000000LL), -3000000000LL, two32 - 3000000000LL, ok},
         {u"9223372036854775807", 9223372036854775807.0, -1, LLONG_MAX, 4294967295UL, ok},
         // doubles: truncated toward zero; out of range and NaN: the type's minimum, no error
-        {u"2.9", 2.9, 2, 2, 2, ok},
-        {u"-2.9", -2.9, -2, -2, two32 - 2, ok},
+        {u"2.9", 2.9, 2, 2, 2, ok}, {u"-2.9", -2.9, -2, -2, two32 - 2, ok},
         {u"2147483647.5", 2147483647.5, INT_MAX, INT_MAX, 2147483647UL, ok},
         {u"-2147483648.9", -2147483648.9, INT_MIN, INT_MIN, 2147483648UL, ok},
         {u"9223372036854774784.5", 9223372036854774784.0, INT_MIN, 9223372036854774784LL, 4294966272UL, ok},
         {u"2147483648.5", 2147483648.5, INT_MIN, 2147483648LL, 2147483648UL, ok},
         {u"-2147483649.5", -2147483649.5, INT_MIN, -2147483649LL, 2147483647UL, ok},
         {u"9223372036854775808", 9223372036854775808.0, INT_MIN, LLONG_MIN, 0, ok},
-        {u"-1E300", -1e300, INT_MIN, LLONG_MIN, 0, ok},
-        {u"NaN", std::nan(""), INT_MIN, LLONG_MIN, 0, ok},
+        {u"-1E300", -1e300, INT_MIN, LLONG_MIN, 0, ok}, {u"NaN", std::nan(""), INT_MIN, LLONG_MIN, 0, ok},
         // infinities of either sign: 2147483647 and ErrorInvalid for every integer type
         {u"\u221E", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
-        {u"-\u221E", -inf, INT_MAX, INT_MAX, 2147483647UL, bad},
-        {u"1E400", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
+        {u"-\u221E", -inf, INT_MAX, INT_MAX, 2147483647UL, bad}, {u"1E400", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
     };
     const Parser p{F::make("en_US")};
     for (const auto& r : rows) {
