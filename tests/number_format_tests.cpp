@@ -255,21 +255,3 @@ TEST(NumberSettings, EveryRowSelectsItsIcuSettingAndOtherValuesChangeNothing) {
         }
     }
 }
-
-// ICU keeps a rejected number as an error in the formatter: every format fails until the same
-// operation sets a valid value again.
-TEST(NumberSettings, RejectedNumbersGiveEmptyOutputUntilTheSameSettingIsReplaced) {
-    Fmt f{NF::make("en_US")};
-    NS::SetPrecisionType(f, NS::PrecisionFixedFraction, Args().i(-1).at(0));
-    EXPECT_EQ(formatInt(f, 5), u"");
-    EXPECT_EQ(formatDouble(f, 5.0), u"");
-    EXPECT_EQ(formatDouble(f, 5.0, false, false), u"5.0\0"s);  // its own precision for the call
-    NS::SetGroupingType(f, NS::GroupingOff);                   // another setting does not repair it
-    EXPECT_EQ(formatInt(f, 5), u"");
-    NS::SetPrecisionType(f, NS::PrecisionFixedFraction, Args().i(1).at(0));
-    EXPECT_EQ(formatInt(f, 5), u"5.0\0"s);
-    NS::SetIntegerWidthType(f, NS::IntegerWidthZeroFill, Args().i(INT_MIN).at(0));
-    EXPECT_EQ(formatDouble(f, 5.0, false, false), u"");  // not a precision: no exception
-    NS::SetIntegerWidthType(f, NS::IntegerWidthZeroFillTruncate, Args().i(1).i(-1).at(0));
-    EXPECT_EQ(formatInt(f, 1234), u"1234.0\0"s);  // -1: no truncation
-}
