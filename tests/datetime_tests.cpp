@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 using F = QOVAUnicodeDateTimeFormatterFactory;
 using S = QOVAUnicodeDateTimeFormatterServices;
@@ -68,15 +69,12 @@ TEST(DateTimeFactory, ZonesGmtNamedAndUnknown) {
     const std::u16string atZero = formatted(gmt, 0);
     icu::TimeZone::adoptDefault(saved.release());
     EXPECT_EQ(atZero, expected(2, 2, "en_US", u"GMT", 0));
-    Str ny(u"America/New_York");
-    Handle h{F::make("en_US", ny)};
-    EXPECT_EQ(formatted(h, kBeforeNewYorkDst), formatted(gmt, kBeforeNewYorkDst - 5 * 3600));
-    EXPECT_EQ(formatted(h, kBeforeNewYorkDst + 1), formatted(gmt, kBeforeNewYorkDst + 1 - 4 * 3600));
-    EXPECT_EQ(ny.units(), u"America/New_York");
-    for (const std::u16string& id : {u"No/Such_Zone"s, u"America/New_York\0"s}) {
+    const std::tuple<std::u16string, long long, int> rows[] = {  // zone, seconds, offset from GMT in hours
+        {u"America/New_York", kBeforeNewYorkDst, -5}, {u"America/New_York", kBeforeNewYorkDst + 1, -4},
+        {u"No/Such_Zone", kSummer, 0}, {u"America/New_York\0"s, kSummer, 0}};
+    for (const auto& [id, seconds, hours] : rows) {
         Str zone(id);
-        Handle unknown{F::make("en_US", zone)};
-        EXPECT_EQ(formatted(unknown, kSummer), formatted(gmt, kSummer));
+        EXPECT_EQ(formatted(Handle{F::make("en_US", zone)}, seconds), formatted(gmt, seconds + hours * 3600)) << seconds;
         EXPECT_EQ(zone.units(), id);
     }
     EXPECT_FALSE(F::make("en_US", nullptr) || F::make(F::StyleFull, F::StyleShort, "en_US", nullptr));
@@ -134,7 +132,7 @@ TEST(DateTimeParse, RoundTripsGiveMillisecondsReadingAnUnchangedText) {
 // Date-time formatters and number parsers are both format handles: either factory copies and
 // destroys either kind, and a copy outlives its source. Null handles change nothing.
 TEST(FormatHandles, EitherFactoryCopiesAndDestroysEitherKindNullHandlesChangeNothing) {
-    Str zone(u"Europe/Paris");
+    Str zone(u"Europe/Paris"), number(u"2,5");
     void* source[] = {F::make(F::StyleLong, F::StyleFull, "fr_FR", zone), P::make("de_DE")};
     const std::u16string text = formatted(source[0], kSummer);
     const Handle copies[] = {{F::makeCopy(source[0])}, {P::makeCopy(source[0])}, {F::makeCopy(source[1])},
@@ -143,14 +141,9 @@ TEST(FormatHandles, EitherFactoryCopiesAndDestroysEitherKindNullHandlesChangeNot
     F::destroy(source[1]);
     EXPECT_TRUE(!source[0] && !source[1] && !F::makeCopy(nullptr) && !P::makeCopy(nullptr));
     EXPECT_TRUE(formatted(copies[0], kSummer) == text && formatted(copies[1], kSummer) == text);
-    for (int k : {2, 3}) {
-        Str number(u"2,5");
-        QOVAUnicodeStrToNumFormatterServices::ErrorType err{};
-        EXPECT_EQ(QOVAUnicodeStrToNumFormatterServices::FormatStrToDouble(copies[k], number, err), 2.5);
-    }
-    Handle h{F::make("en_US")};
-    Str one(formatted(h, 1));
-    S::FormatDateTimeToString(h, nullptr, 0);
+    QOVAUnicodeStrToNumFormatterServices::ErrorType err{};
+    for (int k : {2, 3}) EXPECT_EQ(QOVAUnicodeStrToNumFormatterServices::FormatStrToDouble(copies[k], number, err), 2.5);
+    S::FormatDateTimeToString(copies[0], nullptr, 0);
     EXPECT_EQ(formatted(nullptr, 0), u"earlier content");
-    EXPECT_FALSE(S::FormatStringToDateTime(nullptr, one) || S::FormatStringToDateTime(h, nullptr));
+    EXPECT_FALSE(S::FormatStringToDateTime(nullptr, zone) || S::FormatStringToDateTime(copies[0], nullptr));
 }
