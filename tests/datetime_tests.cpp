@@ -13,6 +13,7 @@
 using F = QOVAUnicodeDateTimeFormatterFactory;
 using S = QOVAUnicodeDateTimeFormatterServices;
 using P = QOVAUnicodeStrToNumFormatterFactory;
+using N = QOVAUnicodeStrToNumFormatterServices;
 using Handle = qtest::Owned<F::destroy>;
 using namespace qtest;
 
@@ -52,7 +53,8 @@ TEST(DateTimeFactory, LocaleRuleAndMakeCrashedOnALocaleIdIcuCannotHold) {
     expectLocaleRule([](const char* name) { return formatted(Handle{F::make(name)}, 0); },
                      [](const icu::Locale& l) { return expected(2, 2, l, u"GMT", 0); });
     Str zone(u"Europe/Paris");
-    for (const std::string name : {"abcdefghijkl", "\x8c\x61\xed\x69\x6e\x8c\x8c\x6d\x69\x8d\x69\x8c", "qqqqqqqqqqqqqqqq_US"}) {
+    for (const std::string name : {"abcdefghijkl", "\x8c\x61\xed\x69\x6e\x8c\x8c\x6d\x69\x8d\x69\x8c",
+                                   "qqqqqqqqqqqqqqqq_US"}) {
         ASSERT_TRUE(icu::Locale(name.c_str()).isBogus()) << name;
         EXPECT_FALSE(F::make(name.c_str()) || F::make(name.c_str(), zone) ||
                      F::make(F::StyleShort, F::StyleNone, name.c_str(), zone));
@@ -74,7 +76,8 @@ TEST(DateTimeFactory, ZonesGmtNamedAndUnknown) {
         {u"No/Such_Zone", kSummer, 0}, {u"America/New_York\0"s, kSummer, 0}};
     for (const auto& [id, seconds, hours] : rows) {
         Str zone(id);
-        EXPECT_EQ(formatted(Handle{F::make("en_US", zone)}, seconds), formatted(gmt, seconds + hours * 3600)) << seconds;
+        const std::u16string inZone = formatted(Handle{F::make("en_US", zone)}, seconds);
+        EXPECT_EQ(inZone, formatted(gmt, seconds + hours * 3600)) << seconds;
         EXPECT_EQ(zone.units(), id);
     }
     EXPECT_FALSE(F::make("en_US", nullptr) || F::make(F::StyleFull, F::StyleShort, "en_US", nullptr));
@@ -91,9 +94,10 @@ TEST(DateTimeFactory, EveryIcuStylePairReachesIcuDateFirstAndRecursingDateStyles
         for (int time : styles) {
             Handle h{F::make(F::DateTimeStyle(date), F::DateTimeStyle(time), "en_US", zone)};
             ASSERT_NE(h.h, nullptr) << date << "," << time;
-            EXPECT_EQ(formatted(h, 86399), expected(date, time, "en_US", u"Asia/Kolkata", 86399)) << date << "," << time;
+            EXPECT_EQ(formatted(h, 86399), expected(date, time, "en_US", u"Asia/Kolkata", 86399)) << date << time;
         }
-    for (int bad : {-2, -128, -300}) EXPECT_EQ(F::make(F::DateTimeStyle(bad), F::StyleShort, "en_US", zone), nullptr) << bad;
+    for (int bad : {-2, -128, -300})
+        EXPECT_EQ(F::make(F::DateTimeStyle(bad), F::StyleShort, "en_US", zone), nullptr) << bad;
 }
 
 // ICU's text for any second count, terminated, with every U+202F made a plain space and other
@@ -141,8 +145,8 @@ TEST(FormatHandles, EitherFactoryCopiesAndDestroysEitherKindNullHandlesChangeNot
     F::destroy(source[1]);
     EXPECT_TRUE(!source[0] && !source[1] && !F::makeCopy(nullptr) && !P::makeCopy(nullptr));
     EXPECT_TRUE(formatted(copies[0], kSummer) == text && formatted(copies[1], kSummer) == text);
-    QOVAUnicodeStrToNumFormatterServices::ErrorType err{};
-    for (int k : {2, 3}) EXPECT_EQ(QOVAUnicodeStrToNumFormatterServices::FormatStrToDouble(copies[k], number, err), 2.5);
+    N::ErrorType err{};
+    for (int k : {2, 3}) EXPECT_EQ(N::FormatStrToDouble(copies[k], number, err), 2.5);
     S::FormatDateTimeToString(copies[0], nullptr, 0);
     EXPECT_EQ(formatted(nullptr, 0), u"earlier content");
     EXPECT_FALSE(S::FormatStringToDateTime(nullptr, zone) || S::FormatStringToDateTime(copies[0], nullptr));

@@ -186,8 +186,8 @@ TEST(StringEditing, ReplaceEveryUnit) {
 // The range is clipped to the whole content without overflow; the source is not changed.
 TEST(StringEditing, SubstringClipsAndTerminatesItsResult) {
     const std::tuple<std::u16string, int, int, std::u16string> rows[] = {
-        {u"abcd\0"s, 1, 2, u"bc\0"s},           {u"abcd\0"s, -5, 2, u"ab\0"s},        {u"abcd\0"s, 2, 100, u"cd\0"s},
-        {u"abcd\0"s, 0, -1, u"\0"s},            {u"abcd\0"s, 3, INT_MAX, u"d\0"s},    {u"abcd\0"s, INT_MAX, INT_MAX, u"\0"s},
+        {u"abcd\0"s, 1, 2, u"bc\0"s}, {u"abcd\0"s, -5, 2, u"ab\0"s}, {u"abcd\0"s, 2, 100, u"cd\0"s},
+        {u"abcd\0"s, 0, -1, u"\0"s}, {u"abcd\0"s, 3, INT_MAX, u"d\0"s}, {u"abcd\0"s, INT_MAX, INT_MAX, u"\0"s},
         {u"abcd\0"s, INT_MIN, INT_MAX, u"abcd\0"s}, {u"abcd\0"s, INT_MIN, INT_MIN, u"\0"s}, {u"abcd\0"s, 5, 1, u"\0"s},
         {u"ab\0\0"s, 1, 3, u"b\0\0"s},           {u"ab", 0, 2, u"ab\0"s},              {kNull, 0, 1, u"kept"},
     };
@@ -281,13 +281,13 @@ TEST(TextExport, TextBeforeTheFirstZeroSizesAndRefusals) {
     for (const std::u16string& t : {u"a\xD800\0"s, u"\xDE00\xD83D\0"s, kNull, u"-bogus-"s}) {
         Str s(t == u"-bogus-" ? bogus() : handleOf(t));
         const bool none = t == kNull || t == u"-bogus-";
-        const int wideSize = none ? 0 : static_cast<int>(wide(t).size());
+        const int wcs = none ? 0 : static_cast<int>(wide(t).size());
         char b8[3] = {kMark, kMark, kMark};
         int b32[3] = {kMark, kMark, kMark};
         wchar_t bw[3] = {kMark, kMark, kMark};
-        EXPECT_EQ(std::tuple(S::getAsUTF8size(s), S::getAsUTF32size(s), S::getAsWCSsize(s)), std::tuple(0, 0, wideSize));
+        EXPECT_EQ(std::tuple(S::getAsUTF8size(s), S::getAsUTF32size(s), S::getAsWCSsize(s)), std::tuple(0, 0, wcs));
         EXPECT_EQ(std::tuple(S::getAsUTF8(s, b8, 3), S::getAsUTF32(s, b32, 3), S::getAsWCS(s, bw, 3)),
-                  std::tuple(false, false, wideSize > 0));
+                  std::tuple(false, false, wcs > 0));
         EXPECT_TRUE(!none || (b8[0] == kMark && b32[0] == kMark && bw[0] == kMark));
     }
 }
@@ -296,14 +296,16 @@ TEST(TextExport, TextBeforeTheFirstZeroSizesAndRefusals) {
 // characters the codepage lacks). With `substitute` not 0 every output byte equal to a
 // substitution byte below 0x80 becomes `substitute`: bytes from 0x80 up never match.
 TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
-    const struct { const char* codepage; std::string subst; std::u16string text; char substitute; std::string out; } rows[] = {
+    const struct { const char* codepage; std::string subst; std::u16string text; char substitute; std::string out; }
+        rows[] = {
         {"windows-1252", "", u"5\u20AC", 0, "5\x80"},   {"Shift_JIS", "", u"a\u3042", 0, "a\x82\xA0"},
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", 0, "a\x1A\x1A?b"}, {"ISO-8859-1", "", u"a\u4E00\u001A?b", '?', "a???b"},
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", '\xA4', "a\xA4\xA4?b"},
         // EBCDIC: the substitution byte 0x3F is also U+001A's byte; '?' is 0x6F.
         {"ibm-037", "", u"a\u4E00\u001A?b", '\x6F', "\x81\x6F\x6F\x6F\x82"},
         {"windows-1252", "?", u"a\u4E00\u001A?b", '_', "a_\x1A_b"},  // takes the text's '?' along
-        {"Shift_JIS", "", u"H\u0100\u3042", '?', "H\xFC\xFC\x82\xA0"}, {"ISO-8859-1", "\xBF", u"a\u4E00\u00BF", '?', "a\xBF\xBF"},
+        {"Shift_JIS", "", u"H\u0100\u3042", '?', "H\xFC\xFC\x82\xA0"},
+        {"ISO-8859-1", "\xBF", u"a\u4E00\u00BF", '?', "a\xBF\xBF"},
         {"Shift_JIS", "\x81\x48", u"H\u0100h", '_', "_\x81_h"},  // each byte against each
         {"ISO-8859-1", "\0"s, u"a\u4E00", 'x', "ax"},  // the zero written after the text stays
     };
@@ -311,7 +313,8 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
         void* conv = nullptr;
         ASSERT_TRUE(QOVAUnicodeCodepageConverter::open(r.codepage, conv));
         UErrorCode status = U_ZERO_ERROR;
-        if (!r.subst.empty()) ucnv_setSubstChars(static_cast<UConverter*>(conv), r.subst.data(), int8_t(r.subst.size()), &status);
+        UConverter* cnv = static_cast<UConverter*>(conv);
+        if (!r.subst.empty()) ucnv_setSubstChars(cnv, r.subst.data(), int8_t(r.subst.size()), &status);
         Str s(r.text + u"\0tail\0"s), b(bogus());
         const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.substitute); };
         expectExport(S::getAsMBCSsize(s, conv), get, std::vector<char>(r.out.begin(), r.out.end()));
