@@ -31,7 +31,9 @@ std::tuple<R, Err, std::u16string> parse(R (*fn)(void*, void*, Err&), void* pars
 
 TEST(NumberParse, LocaleRule) {
     const std::u16string t = u"1.234,5";
-    const auto made = [&](const char* name) { return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(name)}, t)); };
+    const auto made = [&](const char* locale) {
+        return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(locale)}, t));
+    };
     expectLocaleRule(made, [&](const icu::Locale& l) {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(l, status));
