@@ -42,14 +42,15 @@ std::u16string formatInt(void* f, long long v) {
 }
 
 // ICU's result as the library hands it back: terminated, or empty when ICU fails.
-std::u16string handedBack(const icu::number::FormattedNumber& result, UErrorCode& status) {
-    const icu::UnicodeString s = result.toString(status);
+template <class Format>
+std::u16string handedBack(Format format) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::UnicodeString s = format(status).toString(status);
     return U_FAILURE(status) ? u"" : text(s) + u'\0';
 }
 
 std::u16string icuDouble(const LNF& f, double v) {
-    UErrorCode status = U_ZERO_ERROR;
-    return handedBack(f.formatDouble(v, status), status);
+    return handedBack([&](UErrorCode& status) { return f.formatDouble(v, status); });
 }
 
 // All settings of a formatter as ICU writes them, or the error name when it cannot.
@@ -89,9 +90,9 @@ TEST(NumberFormatterFactory, LocaleRuleCopiesAndNullHandles) {
     NS::SetGroupingType(source, NS::GroupingOff);
     NF::destroy(source);
     EXPECT_TRUE(source == nullptr && NF::makeCopy(nullptr) == nullptr);
-    UErrorCode status = U_ZERO_ERROR;  // locale and settings copied; independent; outlives its source
+    // Locale and settings copied; independent; outlives its source.
     const LNF de = NumberFormatter::withLocale("de_DE").sign(UNUM_SIGN_ALWAYS);
-    EXPECT_EQ(formatInt(copy, 12345), handedBack(de.formatInt(12345, status), status));
+    EXPECT_EQ(formatInt(copy, 12345), handedBack([&](UErrorCode& status) { return de.formatInt(12345, status); }));
     // Null handles write nothing; a null formatter reads no argument list.
     Str out(u"kept");
     char digits[] = "12";
@@ -112,17 +113,14 @@ TEST(NumberFormatting, DecimalTextIntegersAndTheFailureResult) {
         Str out(u"earlier");
         std::string copy(decimal);
         NS::FormatDecimal(f, out, copy.data());
-        UErrorCode status = U_ZERO_ERROR;
-        EXPECT_EQ(out.units(), handedBack(en.formatDecimal(decimal, status), status));
+        EXPECT_EQ(out.units(), handedBack([&](UErrorCode& status) { return en.formatDecimal(decimal, status); }));
         EXPECT_TRUE(copy == decimal && formatInt(f, 3) == u"3\0"s) << decimal;
     }
     Str out(u"earlier");
     NS::FormatDecimal(f, out, nullptr);
     EXPECT_EQ(out.units(), u"");
-    for (long long v : {-1LL, LLONG_MAX, LLONG_MIN}) {
-        UErrorCode status = U_ZERO_ERROR;
-        EXPECT_EQ(formatInt(f, v), handedBack(en.formatInt(v, status), status));
-    }
+    for (long long v : {-1LL, LLONG_MAX, LLONG_MIN})
+        EXPECT_EQ(formatInt(f, v), handedBack([&](UErrorCode& status) { return en.formatInt(v, status); })) << v;
 }
 
 // With either flag the handle's precision applies; with neither, at least one fraction digit
@@ -242,9 +240,7 @@ std::vector<Table> tables() {
 TEST(NumberSettings, EveryRowSelectsItsIcuSettingAndOtherValuesChangeNothing) {
     for (Table& t : tables()) {
         const int n = static_cast<int>(t.rows.size());
-        const auto apply = [&](void* f, int r) {
-            t.set(f, r, t.rows[r].args ? t.rows[r].args->at(size_t(r)) : nullptr);
-        };
+        const auto apply = [&](void* f, int r) { t.set(f, r, t.rows[r].args ? t.rows[r].args->at(r) : nullptr); };
         for (int r = 0; r < n; ++r) {
             SCOPED_TRACE(std::string(t.name) + " row " + std::to_string(r));
             for (const Probe& p : t.probes) {
