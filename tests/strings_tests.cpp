@@ -296,8 +296,8 @@ TEST(TextExport, TextBeforeTheFirstZeroSizesAndRefusals) {
 // characters the codepage lacks). With `substitute` not 0 every output byte equal to a
 // substitution byte below 0x80 becomes `substitute`: bytes from 0x80 up never match.
 TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
-    const struct { const char* codepage; std::string subst; std::u16string text; char substitute; std::string out; }
-        rows[] = {
+    struct Row { const char* codepage; std::string subst; std::u16string text; char substitute; std::string out; };
+    const Row rows[] = {
         {"windows-1252", "", u"5\u20AC", 0, "5\x80"},   {"Shift_JIS", "", u"a\u3042", 0, "a\x82\xA0"},
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", 0, "a\x1A\x1A?b"}, {"ISO-8859-1", "", u"a\u4E00\u001A?b", '?', "a???b"},
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", '\xA4', "a\xA4\xA4?b"},
@@ -312,9 +312,8 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
     for (const auto& r : rows) {
         void* conv = nullptr;
         ASSERT_TRUE(QOVAUnicodeCodepageConverter::open(r.codepage, conv));
-        UErrorCode status = U_ZERO_ERROR;
-        UConverter* cnv = static_cast<UConverter*>(conv);
-        if (!r.subst.empty()) ucnv_setSubstChars(cnv, r.subst.data(), int8_t(r.subst.size()), &status);
+        UErrorCode status = U_ZERO_ERROR;  // no substitution bytes given: ICU refuses, the converter's stay
+        ucnv_setSubstChars(static_cast<UConverter*>(conv), r.subst.data(), int8_t(r.subst.size()), &status);
         Str s(r.text + u"\0tail\0"s), b(bogus());
         const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.substitute); };
         expectExport(S::getAsMBCSsize(s, conv), get, std::vector<char>(r.out.begin(), r.out.end()));
