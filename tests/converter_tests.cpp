@@ -38,11 +38,7 @@ TEST(Converter, OpenOverwritesAndCloseNulls) {
     ASSERT_TRUE(QOVAUnicodeStringServices::getAsMBCS(euro, conv, byDefault, 4, 0) &&
                 QOVAUnicodeStringServices::getAsMBCS(euro, named, byName, 4, 0));
     EXPECT_STREQ(byDefault, byName);
-    for (void** h : {&first, &conv, &named}) {
-        EXPECT_TRUE(C::close(*h));
-        EXPECT_EQ(*h, nullptr);
-        EXPECT_FALSE(C::close(*h));
-    }
+    for (void** h : {&first, &conv, &named}) EXPECT_TRUE(C::close(*h) && *h == nullptr && !C::close(*h));
     conv = &conv;
     EXPECT_FALSE(C::open("no-such-codepage", conv));
     EXPECT_EQ(conv, nullptr);
