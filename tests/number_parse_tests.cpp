@@ -30,15 +30,17 @@ std::tuple<R, Err, std::u16string> parse(R (*fn)(void*, void*, Err&), void* pars
 }  // namespace
 
 TEST(NumberParse, LocaleRule) {
-    const std::u16string text = u"1.234,5";
-    expectLocaleRule([&](const char* name) { return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(name)}, text)); },
-                     [&](const icu::Locale& l) {
-                         UErrorCode status = U_ZERO_ERROR;
-                         std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(l, status));
-                         icu::Formattable result;
-                         f->parse(icu::UnicodeString(text.data(), int32_t(text.size())), result, status);
-                         return U_SUCCESS(status) ? result.getDouble(status) : 0.0;
-                     });
+    const std::u16string t = u"1.234,5";
+    const auto made = [&](const char* locale) {
+        return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(locale)}, t));
+    };
+    expectLocaleRule(made, [&](const icu::Locale& l) {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(l, status));
+        icu::Formattable result;
+        f->parse(icu::UnicodeString(t.data(), int32_t(t.size())), result, status);
+        return U_SUCCESS(status) ? result.getDouble(status) : 0.0;
+    });
 }
 
 // Each text read into the four types; the double parse never reports an error, the integer
@@ -48,29 +50,25 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
     const double inf = HUGE_VAL;
     const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
     const struct { const char16_t* text; double d; int i32; long long i64; unsigned long u32; Err intErr; } rows[] = {
-        {u"42", 42, 42, 42, 42, ok},
-        {u"-7", -7, -7, -7, two32 - 7, ok},
+        {u"42", 42, 42, 42, 42, ok}, {u"-7", -7, -7, -7, two32 - 7, ok},
         {u"-2147483648", -2147483648.0, INT_MIN, INT_MIN, 2147483648UL, ok},
         // 64-bit integers: their low 32 bits for int and unsigned long
         {u"3000000000", 3e9, int(3000000000LL - two32), 3000000000LL, 3000000000UL, ok},
-        {u"10000000000", 1e10, int(10000000000LL - 2 * two32), 10000000000LL, (unsigned long)(10000000000LL % two32), ok},
+        {u"10000000000", 1e10, int(10000000000LL - 2 * two32), 10000000000LL, 10000000000UL % two32, ok},
         {u"-3000000000", -3e9, int(two32 - 3000000000LL), -3000000000LL, two32 - 3000000000LL, ok},
         {u"9223372036854775807", 9223372036854775807.0, -1, LLONG_MAX, 4294967295UL, ok},
         // doubles: truncated toward zero; out of range and NaN: the type's minimum, no error
-        {u"2.9", 2.9, 2, 2, 2, ok},
-        {u"-2.9", -2.9, -2, -2, two32 - 2, ok},
+        {u"2.9", 2.9, 2, 2, 2, ok}, {u"-2.9", -2.9, -2, -2, two32 - 2, ok},
         {u"2147483647.5", 2147483647.5, INT_MAX, INT_MAX, 2147483647UL, ok},
         {u"-2147483648.9", -2147483648.9, INT_MIN, INT_MIN, 2147483648UL, ok},
         {u"9223372036854774784.5", 9223372036854774784.0, INT_MIN, 9223372036854774784LL, 4294966272UL, ok},
         {u"2147483648.5", 2147483648.5, INT_MIN, 2147483648LL, 2147483648UL, ok},
         {u"-2147483649.5", -2147483649.5, INT_MIN, -2147483649LL, 2147483647UL, ok},
         {u"9223372036854775808", 9223372036854775808.0, INT_MIN, LLONG_MIN, 0, ok},
-        {u"-1E300", -1e300, INT_MIN, LLONG_MIN, 0, ok},
-        {u"NaN", std::nan(""), INT_MIN, LLONG_MIN, 0, ok},
+        {u"-1E300", -1e300, INT_MIN, LLONG_MIN, 0, ok}, {u"NaN", std::nan(""), INT_MIN, LLONG_MIN, 0, ok},
         // infinities of either sign: 2147483647 and ErrorInvalid for every integer type
         {u"\u221E", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
-        {u"-\u221E", -inf, INT_MAX, INT_MAX, 2147483647UL, bad},
-        {u"1E400", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
+        {u"-\u221E", -inf, INT_MAX, INT_MAX, 2147483647UL, bad}, {u"1E400", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
     };
     const Parser p{F::make("en_US")};
     for (const auto& r : rows) {
