@@ -42,9 +42,10 @@ std::u16string formatted(void* formatter, long long seconds) {
 
 }  // namespace
 
-// The locale rule, with no zone argument meaning GMT whatever the default zone. Besides: a locale id whose language part has twelve or more characters makes a
-// bogus icu::Locale, and building a date format for it crashed the process inside ICU (found by
-// fuzzing the factory). Such an id makes no formatter; one character less is a locale ICU holds.
+// The locale rule, where no zone argument means GMT whatever the default zone. Besides: a locale id
+// whose language part has twelve or more characters makes a bogus icu::Locale, and building a date
+// format for it crashed the process inside ICU (found by fuzzing the factory). Such an id makes no
+// formatter; one character less is a locale ICU holds.
 TEST(DateTimeFactory, LocaleRuleAndMakeCrashedOnALocaleIdIcuCannotHold) {
     std::unique_ptr<icu::TimeZone> saved(icu::TimeZone::createDefault());
     icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(u"Asia/Tokyo"));
@@ -88,7 +89,7 @@ TEST(DateTimeFormat, EveryIcuStylePairReachesIcuDateFirstWithPlainSpacesForU202F
                 Handle h{F::make(F::DateTimeStyle(date), F::DateTimeStyle(time), locale, zone)};
                 for (long long s : {86399LL, -62135596800LL, LLONG_MIN, LLONG_MAX}) {
                     const std::u16string icu = expected(date, time, locale, u"Asia/Kolkata", s, false);
-                    EXPECT_EQ(formatted(h, s), expected(date, time, locale, u"Asia/Kolkata", s)) << date << time << s;
+                    EXPECT_EQ(formatted(h, s), expected(date, time, locale, u"Asia/Kolkata", s)) << date << "," << time;
                     narrow |= icu.find(u'\u202F') != std::u16string::npos;
                 }
             }
@@ -122,6 +123,7 @@ TEST(FormatHandles, EitherFactoryCopiesAndDestroysEitherKindNullHandlesChangeNot
     EXPECT_TRUE(formatted(copy[0], kSummer) == text && formatted(copy[1], kSummer) == text);
     N::ErrorType err{};
     for (int k : {2, 3}) EXPECT_EQ(N::FormatStrToDouble(copy[k], number, err), 2.5);
+    S::FormatDateTimeToString(copy[0], nullptr, 0);  // no output string: nothing to write to
     EXPECT_TRUE(formatted(nullptr, 0) == u"earlier content" && !S::FormatStringToDateTime(nullptr, zone) &&
                 !S::FormatStringToDateTime(copy[0], nullptr));
 }
