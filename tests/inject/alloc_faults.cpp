@@ -164,10 +164,9 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
          });
          Outcome o{num(failed), num(v[1]), r.orFailed(v[0] < 0, num(v[0])), num(v[2])};
          for (int i = 0; i < 4; ++i) o.push_back(r.made(h[i])), o.push_back(r.text(s[i]));
-         for (int i = 0; i < 2; ++i) {
-             o.push_back(v[3] >> i & 1 ? r.text(r.keep(made[i])) : made[i] == &r ? kFailed : u"changed");
-             o.push_back(i && !opened ? kFailed : num(done[i]) + U(out[i], out[i] + std::strlen(out[i])));
-         }
+         for (int i = 0; i < 2; ++i)
+             o.insert(o.end(), {v[3] >> i & 1 ? r.text(r.keep(made[i])) : made[i] == &r ? kFailed : u"changed",
+                                i && !opened ? kFailed : num(done[i]) + U(out[i], out[i] + std::strlen(out[i]))});
          return o;
      }},
     // A failed setting leaves ICU's error state, after which formatting gives the failure result.
@@ -254,15 +253,12 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
      }},
 };
 
-static Outcome outcome(Outcome (*op)(Run&), bool faulted) {
-    Run r(faulted);  // whose handles go before the outcome is returned
-    return op(r);
-}
+// The run's handles go before the outcome is returned.
+static Outcome outcome(Outcome (*op)(Run&), bool faulted) { Run r(faulted); return op(r); }
 // Under a refused allocation each part may be the failure result, or the whole outcome may be.
 static bool accepted(const Outcome& got, const Outcome& ref, bool faulted) {
-    const auto same = [](const U& a, const U& b) { return a == b || a == kFailed; };
-    return got == ref ||
-           (faulted && (got == Outcome{kFailed} || std::equal(got.begin(), got.end(), ref.begin(), ref.end(), same)));
+    const auto same = [&](const U& a, const U& b) { return a == b || (faulted && a == kFailed); };
+    return std::equal(got.begin(), got.end(), ref.begin(), ref.end(), same) || (faulted && got == Outcome{kFailed});
 }
 
 // What a child reports. icu: the fault, or every lost block, was ICU's; part: the first part of
