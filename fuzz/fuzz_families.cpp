@@ -151,8 +151,7 @@ static void dates(Input&& in) {
     DS::FormatDateTimeToString(h, out, in.ConsumeIntegral<long long>() >> in.ConsumeIntegralInRange(0, 63));
     CHECK(copy && str(out).indexOf(u'\u202F') < 0 && terminated(str(out)));
     const UnicodeString before = str(text = in.ConsumeBool() ? out : text);
-    CHECK((DS::FormatStringToDateTime(h, text), str(text) == before));
-    DF::destroy(f), DF::destroy(copy);
+    CHECK((DS::FormatStringToDateTime(h, text), str(text) == before)), DF::destroy(f), DF::destroy(copy);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

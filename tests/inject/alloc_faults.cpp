@@ -330,8 +330,7 @@ static Record inChild(Outcome (*op)(Run&), long k, const Outcome& ref) {
         rec.part = int(std::mismatch(got.begin(), got.end(), ref.begin(), ref.end()).first - got.begin());
         findLost(rec), (void)!write(fds[1], &rec, sizeof rec), _exit(0);
     }
-    close(fds[1]);
-    const bool reported = read(fds[0], &rec, sizeof rec) == ssize_t(sizeof rec);
+    const bool reported = (close(fds[1]), read(fds[0], &rec, sizeof rec) == ssize_t(sizeof rec));
     if (close(fds[0]), wait(&status), !reported)
         rec = Record{}, rec.reached = true, rec.lost = -1,
         std::sprintf(rec.where, "a child that ended with status %d", status);
