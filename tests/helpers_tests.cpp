@@ -85,7 +85,7 @@ TEST(Matchers, RangeWalksEveryMatchEachTimeSplitGivesTheSameFieldsWhateverItsArr
         for (const Match& match : matches(m)) seen.emplace_back(match.start, match.end, match.text);
         EXPECT_EQ(seen, (decltype(seen){{1, 4, "aaa"}, {6, 8, "aa"}}));
     }
-    QOVAUnicodeRegexServices::reset(m.get(), empty.get());
+    QOVAUnicodeRegexServices::reset(m.get(), comma.get());  // no match in it
     EXPECT_TRUE(matches(m).begin() == matches(m).end());
     auto splitter = Matcher::make(comma);
     for (int n : {1, 15, 16, 17, 40}) {
