@@ -3,7 +3,8 @@
 # the build is incremental.
 #   ./dev.sh demo    install what is missing, build, run the tour
 #   ./dev.sh test    install what is missing, build, run the whole test suite with CTest
-# Further stages (used by .ci/run): sanitize, tsan, fuzz, memcheck, bench-build, icu [PREFIX]
+# Further stages (used by .ci/run): sanitize, tsan, fuzz, memcheck, bench-build, icu [PREFIX],
+# windows
 set -euo pipefail
 cd "$(dirname "$0")"
 

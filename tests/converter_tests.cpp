@@ -1,69 +1,79 @@
-// Converter handles: open, reset, close.
+// Converter handles: open (a name, ICU's default for null), reset, close.
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
-#include <cstring>
+#include <string_view>
 
 using C = QOVAUnicodeCodepageConverter;
 
 namespace {
 
-UConverter* asConverter(void* handle) { return static_cast<UConverter*>(handle); }
-
-std::string nameOf(UConverter* converter) {
+std::string nameOf(void* converter) {
     UErrorCode status = U_ZERO_ERROR;
-    return ucnv_getName(converter, &status);
+    return ucnv_getName(static_cast<UConverter*>(converter), &status);
 }
 
 }  // namespace
 
-// Only an ICU error fails; a warning still gives a converter. Opening into a variable that holds
-// a live handle overwrites it without closing it. Closing nulls the variable.
-TEST(Converter, OpenAndClose) {
-    UErrorCode warning = U_ZERO_ERROR, status = U_ZERO_ERROR;
-    UConverter* ambiguous = ucnv_open("windows-1252", &warning);  // an ambiguous alias
-    UConverter* fallback = ucnv_open(ucnv_getDefaultName(), &status);
-    ASSERT_LT(warning, U_ZERO_ERROR);
-    ASSERT_EQ(status, U_ZERO_ERROR);
-
-    void* conv = nullptr;
+// Only an ICU error fails (windows-1252 is an ambiguous alias: a warning); null opens ICU's
+// default converter, made Greek where this ICU build lets it change. Opening into a variable
+// that holds a live handle overwrites it without closing it; close nulls the variable.
+TEST(Converter, OpenOverwritesAndCloseNulls) {
+    const std::string saved = ucnv_getDefaultName();
+    ucnv_setDefaultName("ISO-8859-7");
+    void *conv = nullptr, *named = nullptr;
     ASSERT_TRUE(C::open("windows-1252", conv));
     void* first = conv;
-    ASSERT_TRUE(C::open(nullptr, conv));  // ICU's default converter
-    EXPECT_EQ(nameOf(asConverter(conv)), nameOf(fallback));
-    EXPECT_EQ(nameOf(asConverter(first)), nameOf(ambiguous));  // still open
-    ucnv_close(ambiguous);
-    ucnv_close(fallback);
-
-    EXPECT_TRUE(C::close(first));
-    EXPECT_EQ(first, nullptr);
-    EXPECT_FALSE(C::close(first));
-    EXPECT_TRUE(C::close(conv));
-    conv = &status;
+    ASSERT_TRUE(C::open(nullptr, conv) && C::open(ucnv_getDefaultName(), named));
+    ucnv_setDefaultName(saved.c_str());
+    EXPECT_EQ(nameOf(conv), nameOf(named));
+    UErrorCode warning = U_ZERO_ERROR;
+    UConverter* direct = ucnv_open("windows-1252", &warning);
+    ASSERT_LT(warning, U_ZERO_ERROR);
+    EXPECT_EQ(nameOf(first), nameOf(direct));  // still open
+    ucnv_close(direct);
+    qtest::Str euro(std::u16string_view(u"\u20AC"));
+    char byDefault[4] = {}, byName[4] = {};
+    ASSERT_TRUE(QOVAUnicodeStringServices::getAsMBCS(euro, conv, byDefault, 4, 0) &&
+                QOVAUnicodeStringServices::getAsMBCS(euro, named, byName, 4, 0));
+    EXPECT_STREQ(byDefault, byName);
+    for (void** h : {&first, &conv, &named}) {
+        EXPECT_TRUE(C::close(*h));
+        EXPECT_EQ(*h, nullptr);
+        EXPECT_FALSE(C::close(*h));
+    }
+    conv = &conv;
     EXPECT_FALSE(C::open("no-such-codepage", conv));
     EXPECT_EQ(conv, nullptr);
 }
 
-// A Shift_JIS lead byte left pending by an unflushed conversion joins the next byte into one
-// character, unless reset drops it.
-TEST(Converter, ResetDropsPendingState) {
+// A UTF-8 lead byte and a lead surrogate left pending by unflushed conversions join what follows
+// into one character, unless reset drops them (in both directions).
+TEST(Converter, ResetDropsPendingStateInBothDirections) {
     void* conv = nullptr;
-    ASSERT_TRUE(C::open("Shift_JIS", conv));
-    const auto convert = [&](const char* bytes, bool flush) {
-        char16_t out[4];
-        char16_t* target = out;
+    ASSERT_TRUE(C::open("UTF-8", conv));
+    UConverter* cnv = static_cast<UConverter*>(conv);
+    const auto toUnicode = [&](std::string_view bytes, bool flush) {
+        char16_t out[8], *target = out;
+        const char* source = bytes.data();
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(asConverter(conv), &target, out + 4, &bytes, bytes + std::strlen(bytes), nullptr,
-                       flush, &status);
-        return std::u16string(out, static_cast<size_t>(target - out));
+        ucnv_toUnicode(cnv, &target, out + 8, &source, source + bytes.size(), nullptr, flush, &status);
+        return std::u16string(out, size_t(target - out));
     };
-    EXPECT_EQ(convert("\x82", false), u"");
-    EXPECT_EQ(convert("\xA0", true), u"\u3042");
-    convert("\x82", false);
-    EXPECT_TRUE(C::reset(conv));
-    EXPECT_NE(convert("\xA0", true), u"\u3042");
+    const auto fromUnicode = [&](std::u16string_view units, bool flush) {
+        char out[8], *target = out;
+        const char16_t* source = units.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_fromUnicode(cnv, &target, out + 8, &source, source + units.size(), nullptr, flush, &status);
+        return std::string(out, size_t(target - out));
+    };
+    for (bool reset : {false, true}) {
+        EXPECT_TRUE(toUnicode("\xE3", false).empty() && fromUnicode(u"\xD83D", false).empty());
+        EXPECT_EQ(reset && C::reset(conv), reset);
+        EXPECT_EQ(toUnicode("\x81\x82", true) == u"\u3042", !reset);
+        EXPECT_EQ(fromUnicode(u"\xDE00", true) == "\xF0\x9F\x98\x80", !reset);
+    }
     EXPECT_FALSE(C::reset(nullptr));
     C::close(conv);
 }

@@ -1,35 +1,42 @@
-// Shared helpers of the test suites. A string handle is the address of an icu::UnicodeString,
-// so the suites read and build contents directly through ICU, independently of the services
-// under test.
+// Shared helpers of the unit suites. A string handle is the address of an icu::UnicodeString, so
+// the suites build and read contents directly through ICU, independently of the services tested.
+// In the tables, the text kNull stands for a null handle: Str makes none for it, and reading a
+// null handle gives kNull back, so "null in, nothing changed" is a row like any other.
 #pragma once
 
 #include "QOVAicuC.h"
 
+#include <gtest/gtest.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
 #include <climits>
 #include <string>
-#include <vector>
 
 namespace qtest {
 
+using namespace std::literals;
+inline const std::u16string kNull = u"<null handle>";
+
 inline icu::UnicodeString& ustr(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
 
-// The exact UTF-16 content of a string handle, U+0000 units included.
-inline std::u16string units(void* handle) {
-    const icu::UnicodeString& s = ustr(handle);
-    return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
+// The exact UTF-16 content of a string, U+0000 units included; of a string handle (kNull for null).
+inline std::u16string text(const icu::UnicodeString& s) {
+    return s.length() ? std::u16string(s.getBuffer(), static_cast<size_t>(s.length())) : u"";
+}
+inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
+
+// A new handle holding exactly these units, U+0000 anywhere included (null for kNull).
+inline void* handleOf(std::u16string_view text) {
+    if (text == kNull) return nullptr;
+    return new icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()));
 }
 
 // Owns one string handle for the duration of a test.
 class Str {
 public:
     Str() : handle_(QOVAUnicodeStringFactory::make()) {}
-    // Exactly these units, U+0000 anywhere included; no terminator is added.
-    explicit Str(std::u16string_view text) : Str() {
-        ustr(handle_).setTo(text.data(), static_cast<int32_t>(text.size()));
-    }
+    explicit Str(std::u16string_view text) : handle_(handleOf(text)) {}
     explicit Str(void* adopted) : handle_(adopted) {}
     Str(const Str&) = delete;
     Str& operator=(const Str&) = delete;
@@ -44,8 +51,17 @@ private:
     void* handle_;
 };
 
-// Sets ICU's default locale for the duration of a test, so that results that depend on the
-// default locale are told apart from those of a named locale.
+// Owns a handle of another kind; Destroy is its release operation.
+template <void (*Destroy)(void*&)>
+struct Owned {
+    void* h;
+    Owned(const Owned&) = delete;
+    ~Owned() { Destroy(h); }
+    operator void*() const { return h; }
+};
+
+// Sets ICU's default locale for the duration of a test, so that results of the default locale
+// are told apart from those of "C" (en_US_POSIX) and of names ICU resolves by falling back.
 class ScopedDefaultLocale {
 public:
     explicit ScopedDefaultLocale(const char* name) : saved_(icu::Locale::getDefault()) {
@@ -60,5 +76,20 @@ public:
 private:
     icu::Locale saved_;
 };
+
+// The locale rows every factory with a locale argument must pass: null and "" are the default
+// locale (set to de_DE here), exactly "C" is en_US_POSIX, anything else ("c" included) an ICU id.
+// `made(name)` formats through the library, `direct(locale)` the same through ICU.
+template <class Made, class Direct>
+void expectLocaleRule(Made made, Direct direct) {
+    ScopedDefaultLocale german("de_DE");
+    const auto posix = direct(icu::Locale("en_US_POSIX"));
+    ASSERT_NE(direct(icu::Locale::getDefault()), posix) << "no example tells de_DE from en_US_POSIX";
+    EXPECT_EQ(made(nullptr), direct(icu::Locale::getDefault()));
+    EXPECT_EQ(made(""), direct(icu::Locale::getDefault()));
+    EXPECT_EQ(made("C"), posix);
+    for (const char* name : {"c", "fr_FR", "C.UTF-8"}) EXPECT_EQ(made(name), direct(icu::Locale(name))) << name;
+    EXPECT_NE(made("c"), posix);
+}
 
 }  // namespace qtest

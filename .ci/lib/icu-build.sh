@@ -4,7 +4,8 @@
 #   icu-build.sh native   ICU 76.1 for this machine:          $QOVAICUC_CACHE/icu76/prefix
 #   icu-build.sh mingw    the same ICU for 64-bit Windows:     $QOVAICUC_CACHE/icu76/mingw
 # The source comes through apt with a private sources list (suite trixie, the same archive as
-# the system's own sources), so the system's apt setup stays untouched.
+# the system's own sources), so the system's apt setup stays untouched. Progress and failures go
+# to standard error; standard output is the prefix alone.
 set -euo pipefail
 version=76.1
 debver=76.1-4
@@ -38,24 +39,24 @@ native() {
   [ -f "$root/prefix/lib/libicuuc.so" ] && return 0
   fetch_source
   unpack "$root/native"
-  echo "building ICU $version into $root/prefix (about 10 minutes on 2 cores)"
+  echo "building ICU $version into $root/prefix (about 10 minutes on 2 cores)" >&2
   (cd "$root/native/icu/source" &&
      ./runConfigureICU Linux --prefix="$root/prefix" "${opts[@]}" >"$root/native.log" 2>&1 &&
      make -j"$jobs" >>"$root/native.log" 2>&1 && make install >>"$root/native.log" 2>&1) ||
-    { tail -n 40 "$root/native.log"; exit 1; }
+    { tail -n 40 "$root/native.log" >&2; exit 1; }
 }
 
 mingw() {
   [ -f "$root/mingw/lib/libicuuc.dll.a" ] && return 0
   native
   unpack "$root/cross"
-  echo "cross-building ICU $version for Windows into $root/mingw (about 5 minutes on 2 cores)"
+  echo "cross-building ICU $version for Windows into $root/mingw (about 8 minutes on 2 cores)" >&2
   (cd "$root/cross/icu/source" &&
      ./configure --host=x86_64-w64-mingw32 --with-cross-build="$root/native/icu/source" \
        --prefix="$root/mingw" "${opts[@]}" --disable-tools \
        CC=x86_64-w64-mingw32-gcc-posix CXX=x86_64-w64-mingw32-g++-posix >"$root/cross.log" 2>&1 &&
      make -j"$jobs" >>"$root/cross.log" 2>&1 && make install >>"$root/cross.log" 2>&1) ||
-    { tail -n 40 "$root/cross.log"; exit 1; }
+    { tail -n 40 "$root/cross.log" >&2; exit 1; }
 }
 
 case "${1:-}" in
