@@ -39,10 +39,11 @@ template <class Format> std::u16string handedBack(Format format) {
 
 std::u16string icuDouble(const LNF& f, double v) { return handedBack([&](auto& s) { return f.formatDouble(v, s); }); }
 
-// All settings of a formatter as ICU writes them (empty when it cannot).
+// All settings of a formatter as ICU writes them, told apart from ICU failing to write them.
 std::u16string skeleton(const LNF& f) {
     UErrorCode status = U_ZERO_ERROR;
-    return text(f.toSkeleton(status));
+    const icu::UnicodeString s = f.toSkeleton(status);
+    return U_FAILURE(status) ? u"(ICU failed)" : text(s);
 }
 
 // An argument list of 8-byte slots, built byte by byte in little-endian order so that it means
