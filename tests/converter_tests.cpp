@@ -38,41 +38,29 @@ TEST(Converter, OpenOverwritesAndCloseNulls) {
     ASSERT_TRUE(QOVAUnicodeStringServices::getAsMBCS(euro, conv, byDefault, 4, 0) &&
                 QOVAUnicodeStringServices::getAsMBCS(euro, named, byName, 4, 0));
     EXPECT_STREQ(byDefault, byName);
-    for (void** h : {&first, &conv, &named}) {
-        EXPECT_TRUE(C::close(*h));
-        EXPECT_EQ(*h, nullptr);
-        EXPECT_FALSE(C::close(*h));
-    }
+    for (void** h : {&first, &conv, &named}) EXPECT_TRUE(C::close(*h) && *h == nullptr && !C::close(*h));
     conv = &conv;
     EXPECT_FALSE(C::open("no-such-codepage", conv));
     EXPECT_EQ(conv, nullptr);
 }
 
-// A UTF-8 lead byte and a lead surrogate left pending by unflushed conversions join what follows
-// into one character, unless reset drops them (in both directions).
-TEST(Converter, ResetDropsPendingStateInBothDirections) {
+// A UTF-8 lead byte left pending by an unflushed conversion joins what follows into one
+// character, unless reset drops it.
+TEST(Converter, ResetDropsPendingState) {
     void* conv = nullptr;
     ASSERT_TRUE(C::open("UTF-8", conv));
-    UConverter* cnv = static_cast<UConverter*>(conv);
     const auto toUnicode = [&](std::string_view bytes, bool flush) {
         char16_t out[8], *target = out;
         const char* source = bytes.data();
         UErrorCode status = U_ZERO_ERROR;
-        ucnv_toUnicode(cnv, &target, out + 8, &source, source + bytes.size(), nullptr, flush, &status);
+        ucnv_toUnicode(static_cast<UConverter*>(conv), &target, out + 8, &source, source + bytes.size(), nullptr,
+                       flush, &status);
         return std::u16string(out, size_t(target - out));
     };
-    const auto fromUnicode = [&](std::u16string_view units, bool flush) {
-        char out[8], *target = out;
-        const char16_t* source = units.data();
-        UErrorCode status = U_ZERO_ERROR;
-        ucnv_fromUnicode(cnv, &target, out + 8, &source, source + units.size(), nullptr, flush, &status);
-        return std::string(out, size_t(target - out));
-    };
     for (bool reset : {false, true}) {
-        EXPECT_TRUE(toUnicode("\xE3", false).empty() && fromUnicode(u"\xD83D", false).empty());
+        EXPECT_TRUE(toUnicode("\xE3", false).empty());
         EXPECT_EQ(reset && C::reset(conv), reset);
         EXPECT_EQ(toUnicode("\x81\x82", true) == u"\u3042", !reset);
-        EXPECT_EQ(fromUnicode(u"\xDE00", true) == "\xF0\x9F\x98\x80", !reset);
     }
     EXPECT_FALSE(C::reset(nullptr));
     C::close(conv);

@@ -51,6 +51,9 @@ private:
     void* handle_;
 };
 
+// Takes ownership of a string handle a call made and returns its units.
+inline std::u16string adopt(void* handle) { return Str(handle).units(); }
+
 // Owns a handle of another kind; Destroy is its release operation.
 template <void (*Destroy)(void*&)>
 struct Owned {
@@ -64,17 +67,15 @@ struct Owned {
 // are told apart from those of "C" (en_US_POSIX) and of names ICU resolves by falling back.
 class ScopedDefaultLocale {
 public:
-    explicit ScopedDefaultLocale(const char* name) : saved_(icu::Locale::getDefault()) {
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale::setDefault(icu::Locale(name), status);
-    }
-    ~ScopedDefaultLocale() {
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale::setDefault(saved_, status);
-    }
+    explicit ScopedDefaultLocale(const char* name) { set(icu::Locale(name)); }
+    ~ScopedDefaultLocale() { set(saved_); }
 
 private:
-    icu::Locale saved_;
+    static void set(const icu::Locale& locale) {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::Locale::setDefault(locale, status);
+    }
+    icu::Locale saved_ = icu::Locale::getDefault();
 };
 
 // The locale rows every factory with a locale argument must pass: null and "" are the default
