@@ -2,23 +2,20 @@
 // line, stdin, expected output, exit status, a part of the message). Where the output depends on
 // ICU's data, the row's expectation is computed here with ICU itself.
 #include <gtest/gtest.h>
+#include <unicode/datefmt.h>
 #include <unicode/ucnv.h>
-#include <unicode/udat.h>
-#include <unicode/ustring.h>
-#include <unicode/uversion.h>
+#include <unicode/uvernum.h>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -28,39 +25,26 @@ struct Result {
 };
 
 std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     std::remove(path.c_str());
     return s.str();
 }
 
-// Runs the tool with `args`, `input` on stdin and `env` added to the environment.
-Result run(std::vector<std::string> args, const std::string& input, const std::string& env) {
+// Runs the tool with `args` (each quoted for the shell), `input` on stdin and `env` (NAME=value
+// or nothing) added to its environment.
+Result run(const std::vector<std::string>& args, const std::string& input = "", const std::string& env = "") {
     char dir[] = "/tmp/qovaicu-test-XXXXXX";
     const std::string base = mkdtemp(dir);
     std::ofstream(base + "/in", std::ios::binary) << input;
-    std::vector<char*> argv{const_cast<char*>(QOVAICU_PATH)};
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp(environ, environ + [] { int n = 0; while (environ[n]) ++n; return n; }());
-    std::string extra = env;
-    if (!extra.empty()) envp.push_back(extra.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, (base + "/in").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, (base + "/out").c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&files, 2, (base + "/err").c_str(), O_WRONLY | O_CREAT, 0600);
-    pid_t pid = 0;
-    Result r;
-    int status = 0;
-    if (posix_spawn(&pid, QOVAICU_PATH, &files, nullptr, argv.data(), envp.data()) == 0 &&
-        waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-        r.status = WEXITSTATUS(status);
-    posix_spawn_file_actions_destroy(&files);
-    r.out = slurp(base + "/out");
-    r.err = slurp(base + "/err");
+    std::string line = "env " + env + " '" QOVAICU_PATH "'";
+    for (const std::string& a : args) {
+        line += " '";
+        for (char c : a) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += "'";
+    }
+    const int status = std::system((line + " <" + base + "/in >" + base + "/out 2>" + base + "/err").c_str());
+    Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(base + "/out"), slurp(base + "/err")};
     std::remove((base + "/in").c_str());
     rmdir(base.c_str());
     return r;
@@ -70,63 +54,43 @@ Result run(std::vector<std::string> args, const std::string& input, const std::s
 std::string icuConvert(const char* codepage, const std::string& text) {
     UErrorCode status = U_ZERO_ERROR;
     std::string out(text.size() * 4 + 64, '\0');
-    const int32_t n = ucnv_convert(codepage, "UTF-8", out.data(), static_cast<int32_t>(out.size()),
-                                   text.data(), static_cast<int32_t>(text.size()), &status);
-    out.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
-    return out;
+    out.resize(static_cast<size_t>(ucnv_convert(codepage, "UTF-8", out.data(), static_cast<int32_t>(out.size()),
+                                                text.data(), static_cast<int32_t>(text.size()), &status)));
+    return U_SUCCESS(status) ? out : "";
 }
 
 // ICU's medium date and time of `seconds` in `zone`, U+202F as a space, then a line end.
 std::string icuDate(const char* locale, const char* zone, double seconds) {
-    UErrorCode status = U_ZERO_ERROR;
-    std::u16string id(zone, zone + std::char_traits<char>::length(zone));
-    UDateFormat* f = udat_open(UDAT_MEDIUM, UDAT_MEDIUM, locale, reinterpret_cast<const UChar*>(id.data()),
-                               static_cast<int32_t>(id.size()), nullptr, 0, &status);
-    UChar text[128];
-    int32_t n = udat_format(f, seconds * 1000, text, 128, nullptr, &status);
-    udat_close(f);
-    for (int32_t i = 0; i < n; ++i) text[i] = text[i] == 0x202F ? u' ' : text[i];
-    char utf8[256];
-    u_strToUTF8(utf8, sizeof utf8, &n, text, n, &status);
-    return std::string(utf8, static_cast<size_t>(n)) + "\n";
-}
-
-std::string icuVersion() {
-    UVersionInfo v;
-    char text[U_MAX_VERSION_STRING_LENGTH];
-    u_getVersion(v);
-    u_versionToString(v, text);
-    return text;
+    std::unique_ptr<icu::DateFormat> f(icu::DateFormat::createDateTimeInstance(
+        icu::DateFormat::kMedium, icu::DateFormat::kMedium, icu::Locale(locale)));
+    f->adoptTimeZone(icu::TimeZone::createTimeZone(zone));
+    icu::UnicodeString text;
+    std::string utf8;
+    return f->format(seconds * 1000, text).findAndReplace(u"\u202f", u" ").toUTF8String(utf8) + "\n";
 }
 
 struct Row {
     std::vector<std::string> args;
-    std::string input;
-    std::string out;  // the whole of stdout
+    std::string input, out;  // stdin, the whole of stdout
     int status;
-    std::string err = "";  // a part of stderr
-    std::string env = "";
+    std::string err = "", env = "";  // a part of stderr, NAME=value for the environment
 };
 
 TEST(Qovaicu, BehavesAsDocumented) {
     // Input that crosses the 1 MiB piece boundary in the middle of a character.
-    std::string big = "a";
+    std::string big = "a", jp;
     for (int i = 0; i < 600000; ++i) big += "\xC3\xA9";
-    std::string jp;
-    for (int i = 0; i < 150000; ++i) jp += "\xE6\x97\xA5\xE6\x9C\xAC x\n";
+    for (int i = 0; i < 150000; ++i) jp += "\xE6\x97\xA5\xE6\x9C\xAC x\r\n";
     const std::string omega = "\xCE\xA9";  // U+03A9, in no Latin codepage
     const std::vector<Row> rows = {
         // convert: bytes in, bytes out, nothing added or dropped
-        {{"convert", "--to", "windows-1252", "-x"}, "a\r\nb", "61 0d 0a 62\n", 0},
-        {{"convert", "--to", "windows-1252", "-x"}, std::string("x\0y", 3), "78 00 79\n", 0},
-        {{"convert", "--to", "ISO-8859-1"}, "caf\xC3\xA9\r\n", "caf\xE9\r\n", 0},
+        {{"convert", "--to", "windows-1252", "-x"}, std::string("a\r\n\0b", 5), "61 0d 0a 00 62\n", 0},
         {{"convert", "--to", "UTF-16LE", "-x", "--from", "UTF-16BE"}, std::string("\0a\0\0", 4), "61 00 00 00\n", 0},
         {{"convert", "--to", "UTF-16", "-x"}, "a\nb", "ff fe 61 00 0a 00 62 00\n", 0},
         {{"convert", "--to", "windows-1252"}, big, icuConvert("windows-1252", big), 0},
         {{"convert", "--to", "ISO-2022-JP"}, jp, icuConvert("ISO-2022-JP", jp), 0},
         {{"convert", "--to", "ISO-8859-1", "-x", "a" + omega}, "", "61\n", 1, "U+03A9 in ISO-8859-1 (input byte 1"},
         {{"convert", "--to", "ISO-8859-1", "-x", "ab\xC3\x28"}, "", "61 62\n", 1, "invalid UTF-8 input at byte 2"},
-        {{"convert", "--to", "ibm-037", "--substitute", "?", "-x", omega}, "", "6f\n", 0},
         {{"convert", "--to", "Shift_JIS", "-s", "\xEF\xBC\x9F", "-x", "\xE2\x82\xAC"}, "", "81 48\n", 0},
         {{"convert", "--to", "ISO-8859-1", "-s", "?", "-x", "\xC3\x28"}, "", "3f 28\n", 0},
         {{"convert", "--to", "ISO-8859-1", "-s", omega, "x"}, "", "", 2, "not one character"},
@@ -140,7 +104,6 @@ TEST(Qovaicu, BehavesAsDocumented) {
         {{"regex", ",", "--split", "--limit", "0", "a,b"}, "", "", 2, "from 1 to 2147483647"},
         // number: settings ICU would reject are a wrong command line, before any value
         {{"number", "--precision", "fixed:-1", "12"}, "", "", 2, "0 <= N <= 999"},
-        {{"number", "--precision", "increment:0", "12"}, "", "", 2, "X > 0"},
         {{"number", "--integer-width", "5:2", "12"}, "", "", 2, "0 <= MIN <= MAX <= 999"},
         {{"number"}, std::string(1000000, '9') + "x\n", "", 1, "... (1000001 bytes)"},
         // parse: the library's result, and what it left out
@@ -154,7 +117,7 @@ TEST(Qovaicu, BehavesAsDocumented) {
         {{"date", "--strict", "-l", "xx_YY", "0"}, "", "", 2, "unknown locale 'xx_YY'"},
         {{"date", "-z", "GMT", "9223372036854775807"}, "", "", 1, "outside ICU's calendar range"},
         // the command line itself
-        {{"--version"}, "", "qovaicu " QOVAICU_VERSION "\nQOVAicuC " QOVAICU_VERSION "\nICU " + icuVersion() + "\n", 0},
+        {{"--version"}, "", "qovaicu " QOVAICU_VERSION "\nQOVAicuC " QOVAICU_VERSION "\nICU " U_ICU_VERSION "\n", 0},
         {{"numbr", "5"}, "", "", 2, "did you mean number?"},
         {{"number", "--precison", "fixed:2", "5"}, "", "", 2, "did you mean --precision?"},
         {{"list", "frobs"}, "", "", 2},
@@ -172,18 +135,17 @@ TEST(Qovaicu, BehavesAsDocumented) {
 
 // Every id that `list` prints is one that the commands accept.
 TEST(Qovaicu, ListsWhatItAccepts) {
-    for (const char* what : {"codepages", "zones", "units"}) {
-        const Result r = run({"list", what}, "", "");
+    const std::pair<const char*, std::vector<std::string>> uses[] = {{"codepages", {"convert", "--to", "", "-x", "a"}},
+        {"zones", {"date", "-z", "", "--strict", "0"}}, {"units", {"number", "-u", "", "1"}}};
+    for (auto [what, use] : uses) {
+        const Result r = run({"list", what});
         ASSERT_EQ(r.status, 0) << what;
         std::istringstream lines(r.out);
         size_t checked = 0;
         for (std::string line; std::getline(lines, line) && checked < 40; ++checked) {
-            const std::string id = line.substr(0, line.find('\t'));
-            const std::vector<std::vector<std::string>> use = {
-                {"convert", "--to", id, "-x", "a"}, {"date", "--strict", "-z", id, "0"},
-                {"number", "-u", id, "1"}};
-            const Result used = run(use[what[0] == 'c' ? 0 : what[0] == 'z' ? 1 : 2], "", "");
-            EXPECT_NE(used.status, 2) << id << ": " << used.err;
+            use[2] = line.substr(0, line.find('\t'));
+            const Result used = run(use);
+            EXPECT_NE(used.status, 2) << use[2] << ": " << used.err;
         }
         EXPECT_EQ(checked, 40u) << what;
     }
