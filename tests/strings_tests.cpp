@@ -5,7 +5,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
-#include <algorithm>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -29,30 +29,34 @@ std::pair<bool, std::vector<Unit>> run(Get get, int capacity) {
     return {ok, buffer};
 }
 
-// An export of `expected` plus a zero (UTF-16: `zero` false, its size counts every unit): a buffer
-// one short and a null buffer fail, capacities below 1 fail writing nothing, a buffer that fits or is
-// larger receives the units and the zero, and nothing more.
-template <class Unit, class Get>
-void expectExport(int size, Get get, std::vector<Unit> expected, bool zero = true) {
+// An export of `text` plus a zero (UTF-16: `zero` false, its size counts every unit): capacities below
+// 1 fail writing nothing, a buffer one short and a null buffer fail, a buffer that fits or is larger
+// receives the units and the zero, and nothing more. No text: size 0 and every export fails.
+template <class Unit, class Get, class Text>
+void expectExport(int size, Get get, const std::optional<Text>& text, bool zero = true) {
+    const std::vector<Unit> untouched(2, Unit(kMark));
+    for (int capacity : {0, -1, INT_MIN}) EXPECT_EQ(run<Unit>(get, capacity), std::pair(false, untouched)) << capacity;
+    EXPECT_TRUE(text || (size == 0 && !run<Unit>(get, 3).first));
+    if (!text) return;
+    std::vector<Unit> expected(text->begin(), text->end());
     if (zero) expected.push_back(Unit(0));
     const int fit = static_cast<int>(expected.size());
     ASSERT_EQ(size + zero, fit);
     EXPECT_FALSE(run<Unit>(get, fit - 1).first || get(nullptr, fit));
-    const std::vector<Unit> untouched(2, Unit(kMark));
-    for (int capacity : {0, -1, INT_MIN}) EXPECT_EQ(run<Unit>(get, capacity), std::pair(false, untouched)) << capacity;
     for (int capacity : {fit, fit + 2}) {
         expected.resize(static_cast<size_t>(capacity) + 2, Unit(kMark));
         EXPECT_EQ(run<Unit>(get, capacity), std::pair(true, expected)) << capacity;
     }
 }
 
-// The wide form ICU gives the text before the first U+0000 (UTF-32 or UTF-16 by platform).
-std::vector<wchar_t> wide(const std::u16string& text) {
+// The wide form ICU gives the text before the first U+0000 (UTF-32 or UTF-16 by platform), if any.
+std::optional<std::wstring> wide(const std::u16string& text) {
     std::vector<wchar_t> out(text.size() * 2 + 1);
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strToWCS(out.data(), int32_t(out.size()), &length, text.c_str(), -1, &status);
-    return std::vector<wchar_t>(out.data(), out.data() + (U_SUCCESS(status) ? length : 0));
+    if (U_FAILURE(status)) return std::nullopt;
+    return std::wstring(out.data(), size_t(length));
 }
 
 }  // namespace
@@ -229,42 +233,30 @@ TEST(StringEditing, SubstringClipsAndTerminatesItsResult) {
 
 // UTF-16: every unit, terminator included. The others: the text before the first U+0000, of strings
 // that end in one and of strings that do not (a string aliasing the first `length` units of its memory
-// shows a read past its units).
+// shows a read past its units). Unpaired surrogates cannot be converted, except that where wchar_t has
+// 16 bits ICU's wide conversion copies them as they are; null handles and bogus strings give nothing.
 TEST(Export, EveryUnitOrTheTextBeforeTheFirstZeroSizesAndRefusals) {
-    const std::tuple<std::u16string, int, std::string, std::vector<int>> rows[] = {
-        {u"a\u00E9\u20AC\U0001F600\0"s, 6, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", {'a', 0xE9, 0x20AC, 0x1F600}},
-        {u"a\0b\0"s, 4, "a", {'a'}}, {u"xy\0\0"s, 4, "xy", {'x', 'y'}}, {u"\0"s, 1, "", {}},
-        {u"X", 0, "", {}},          {u"abcXY", 3, "abc", {'a', 'b', 'c'}}, {u"a\0bX"s, 3, "a", {'a'}},
+    const std::tuple<std::u16string, int, std::optional<std::string>, std::optional<std::vector<int>>> rows[] = {
+        {u"a\u00E9\u20AC\U0001F600\0"s, 6, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", {{'a', 0xE9, 0x20AC, 0x1F600}}},
+        {u"a\0b\0"s, 4, "a", {{'a'}}}, {u"xy\0\0"s, 4, "xy", {{'x', 'y'}}}, {u"\0"s, 1, "", std::vector<int>()},
+        {u"X", 0, "", std::vector<int>()}, {u"abcXY", 3, "abc", {{'a', 'b', 'c'}}}, {u"a\0bX"s, 3, "a", {{'a'}}},
+        {u"a\xD800\0"s, 3, {}, {}}, {u"\xDE00\xD83D\0"s, 3, {}, {}}, {kNull, 0, {}, {}}, {u"-bogus-"s, 0, {}, {}},
     };
     for (const auto& [memory, length, utf8, cps] : rows) {
-        Str s(new icu::UnicodeString(false, memory.data(), length));
-        if (length > 0)
-            expectExport(S::getAsUTF16size(s), [&](US* b, int c) { return S::getAsUTF16(s, b, c); },
-                         std::vector<US>(memory.begin(), memory.begin() + length), false);
-        expectExport(S::getAsUTF8size(s), [&](char* b, int c) { return S::getAsUTF8(s, b, c); },
-                     std::vector<char>(utf8.begin(), utf8.end()));
-        expectExport(S::getAsUTF32size(s), [&](int* b, int c) { return S::getAsUTF32(s, b, c); }, cps);
-        expectExport(S::getAsWCSsize(s), [&](wchar_t* b, int c) { return S::getAsWCS(s, b, c); },
-                     wide(memory.substr(0, size_t(length))));
+        const bool none = memory == kNull || memory == u"-bogus-";
+        const std::u16string text = memory.substr(0, size_t(length));
+        Str s(memory == u"-bogus-" ? bogus()
+                                   : memory == kNull ? nullptr : new icu::UnicodeString(false, memory.data(), length));
+        if (length > 0)  // (an empty string fits into no units at all)
+            expectExport<US>(S::getAsUTF16size(s), [&](US* b, int c) { return S::getAsUTF16(s, b, c); },
+                         std::optional(text), false);
+        expectExport<char>(S::getAsUTF8size(s), [&](char* b, int c) { return S::getAsUTF8(s, b, c); }, utf8);
+        expectExport<int>(S::getAsUTF32size(s), [&](int* b, int c) { return S::getAsUTF32(s, b, c); }, cps);
+        expectExport<wchar_t>(S::getAsWCSsize(s), [&](wchar_t* b, int c) { return S::getAsWCS(s, b, c); },
+                     none ? std::nullopt : wide(text));
     }
-    // Null handles, bogus strings and unpaired surrogates (which cannot be converted: size 0) fail;
-    // the refusals of null and bogus strings write nothing (UTF-16 copies the surrogates, and the no
-    // units of a bogus string). Where wchar_t has 16 bits ICU's wide conversion copies surrogates as
-    // they are: the wide export then succeeds.
-    for (const std::u16string& t : {u"a\xD800\0"s, u"\xDE00\xD83D\0"s, kNull, u"-bogus-"s}) {
-        Str s(t == u"-bogus-" ? bogus() : handleOf(t));
-        const bool none = t == kNull || t == u"-bogus-";
-        const int wcs = none ? 0 : static_cast<int>(wide(t).size()), n16 = none ? 0 : static_cast<int>(t.size());
-        US b16[3] = {kMark, kMark, kMark};
-        char b8[3] = {kMark, kMark, kMark};
-        int b32[3] = {kMark, kMark, kMark};
-        wchar_t bw[3] = {kMark, kMark, kMark};
-        EXPECT_EQ(std::tuple(S::getAsUTF16size(s), S::getAsUTF8size(s), S::getAsUTF32size(s), S::getAsWCSsize(s)),
-                  std::tuple(n16, 0, 0, wcs));
-        EXPECT_EQ(std::tuple(S::getAsUTF16(s, b16, 3), S::getAsUTF8(s, b8, 3), S::getAsUTF32(s, b32, 3),
-                             S::getAsWCS(s, bw, 3)), std::tuple(t != kNull, false, false, wcs > 0));
-        EXPECT_TRUE(!none || (b16[0] == kMark && b8[0] == kMark && b32[0] == kMark && bw[0] == kMark));
-    }
+    US unit = kMark;
+    EXPECT_FALSE(S::getAsUTF16size(nullptr) || S::getAsUTF16(nullptr, &unit, 4) || S::getAsUTF16size(Str(bogus())));
 }
 
 // Codepage bytes of the text before the first U+0000 (the converter's substitution bytes for
@@ -290,7 +282,7 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
         ucnv_setSubstChars(static_cast<UConverter*>(conv), r.subst.data(), int8_t(r.subst.size()), &status);
         Str s(r.text + u"\0tail\0"s), b(bogus());
         const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.substitute); };
-        expectExport(S::getAsMBCSsize(s, conv), get, std::vector<char>(r.out.begin(), r.out.end()));
+        expectExport<char>(S::getAsMBCSsize(s, conv), get, std::optional(r.out));
         char buffer[4] = {kMark, kMark, kMark, kMark};  // null handles and bogus strings: nothing written
         EXPECT_EQ(S::getAsMBCSsize(nullptr, conv) + S::getAsMBCSsize(s, nullptr) + S::getAsMBCSsize(b, conv), 0);
         EXPECT_FALSE(S::getAsMBCS(nullptr, conv, buffer, 4, '?') || S::getAsMBCS(s, nullptr, buffer, 4, '?') ||

@@ -42,7 +42,6 @@ public:
     Str& operator=(const Str&) = delete;
     ~Str() { QOVAUnicodeStringFactory::destroy(handle_); }
 
-    void* get() const { return handle_; }
     operator void*() const { return handle_; }
     std::u16string units() const { return qtest::units(handle_); }
     icu::UnicodeString& icu() const { return ustr(handle_); }
@@ -65,17 +64,11 @@ struct Owned {
 
 // Sets ICU's default locale for the duration of a test, so that results of the default locale
 // are told apart from those of "C" (en_US_POSIX) and of names ICU resolves by falling back.
-class ScopedDefaultLocale {
-public:
+struct ScopedDefaultLocale {
+    const icu::Locale saved = icu::Locale::getDefault();
     explicit ScopedDefaultLocale(const char* name) { set(icu::Locale(name)); }
-    ~ScopedDefaultLocale() { set(saved_); }
-
-private:
-    static void set(const icu::Locale& locale) {
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale::setDefault(locale, status);
-    }
-    icu::Locale saved_ = icu::Locale::getDefault();
+    ~ScopedDefaultLocale() { set(saved); }
+    static void set(const icu::Locale& to, UErrorCode status = U_ZERO_ERROR) { icu::Locale::setDefault(to, status); }
 };
 
 // The locale rows every factory with a locale argument must pass: null and "" are the default
