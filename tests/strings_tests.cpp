@@ -61,33 +61,27 @@ std::optional<std::wstring> wide(const std::u16string& text) {
 
 }  // namespace
 
-// Every overload gives exactly the expected units and never a terminator of its own.
+// Every overload gives exactly the expected units and never a terminator of its own. A unit is
+// widened without sign; invariant text of a given length reads past a NUL, a negative one stops at
+// it; UTF-32 with a value that is no scalar value, or a null text, fails with an empty string.
 TEST(StringMake, EachOverloadGivesExactlyItsUnits) {
-    const US utf16[] = {0x48, 0xD83D, 0xDE00, 0x69, 0, 0x70, 0}, lone[] = {0xDC00, 0x41, 0};
+    const US utf16[] = {0x48, 0xD83D, 0xDE00, 0x69, 0, 0x70, 0};
     const int cps[] = {0x48, 0x1F600, 0x10FFFF, 0, 0x41}, bad1[] = {0x41, 0xD800, 0}, bad2[] = {0x41, 0x110000, 0},
-              bad3[] = {-1, 0}, emptyCps[] = {0, 0x41};
-    bool failed[] = {true, true, false, false, false, false};
+              none[] = {0, 0x41};
+    bool failed[] = {true, true, false, true, false};
     const std::pair<void*, std::u16string> rows[] = {
-        // A unit is widened without sign: 0 and lone surrogates stay one unit.
-        {F::make(), u""}, {F::make(US{0}), u"\0"s}, {F::make(US{0xD800}), u"\xD800"}, {F::make(US{0xFFFF}), u"\xFFFF"},
-        {F::make(0x1F600), u"\xD83D\xDE00"}, {F::make(0x10FFFF), u"\xDBFF\xDFFF"}, {F::make(0), u"\0"s},
-        {F::make(0xDC00), u"\xDC00"}, {F::make(-1), u""}, {F::make(0x110000), u""}, {F::make(INT_MIN), u""},
-        {F::make("caf\xC3\xA9", "UTF-8"), u"caf\u00E9"}, {F::make("\x82\xA0", "Shift_JIS"), u"\u3042"},
-        {F::make("ab\0cd", "UTF-8"), u"ab"}, {F::make(static_cast<const char*>(nullptr), "UTF-8"), u""},
-        {F::make(utf16), u"H\xD83D\xDE00i"}, {F::make(lone), u"\xDC00" u"A"}, {F::make((const US*)nullptr), u""},
-        // Invariant text: a given length reads past a NUL, a negative one stops at it.
-        {F::makeInvariant("hello", -1), u"hello"}, {F::makeInvariant("hello", 3), u"hel"},
-        {F::makeInvariant("a\0b", 3), u"a\0b"s}, {F::makeInvariant(nullptr, -1), u""},
-        // UTF-32: a value that is no scalar value, or a null text, fails with an empty string.
-        {F::make((const int*)nullptr, failed[0]), u""}, {F::make(bad1, failed[1]), u""},
-        {F::make(cps, failed[2]), u"H\xD83D\xDE00\xDBFF\xDFFF"}, {F::make(emptyCps, failed[3]), u""},
-        {F::make(bad2, failed[4]), u""}, {F::make(bad3, failed[5]), u""},
-        // A copy keeps every unit.
-        {F::makeCopy(nullptr), kNull}, {F::makeCopy(Str(u"ab\0c\0"s)), u"ab\0c\0"s},
+        {F::make(), u""}, {F::make(US{0}), u"\0"s}, {F::make(US{0xFFFF}), u"\xFFFF"}, {F::make(0xDC00), u"\xDC00"},
+        {F::make(0x1F600), u"\xD83D\xDE00"}, {F::make(-1), u""}, {F::make(0x110000), u""}, {bogus(), u""},
+        {F::make(utf16), u"H\xD83D\xDE00i"}, {F::make("\x82\xA0", "Shift_JIS"), u"\u3042"},
+        {F::make("ab\0cd", "UTF-8"), u"ab"}, {F::make((const char*)nullptr, "UTF-8"), u""}, {F::make((US*)0), u""},
+        {F::makeInvariant("hello", 3), u"hel"}, {F::makeInvariant("a\0b", 3), u"a\0b"s},
+        {F::makeInvariant("a\0b", -1), u"a"}, {F::makeInvariant(nullptr, -1), u""}, {F::makeCopy(nullptr), kNull},
+        {F::make((int*)nullptr, failed[0]), u""}, {F::make(bad1, failed[1]), u""}, {F::make(bad2, failed[3]), u""},
+        {F::make(cps, failed[2]), u"H\xD83D\xDE00\xDBFF\xDFFF"}, {F::make(none, failed[4]), u""},
+        {F::makeCopy(Str(u"ab\0c\0"s)), u"ab\0c\0"s},
     };
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(adopt(rows[i].first), rows[i].second) << "row " << i;
-    EXPECT_TRUE(!failed[2] && !failed[3] && failed[0] && failed[1] && failed[4] && failed[5]);
-    EXPECT_TRUE(Str(bogus()).icu().isBogus());
+    EXPECT_TRUE(failed[0] && failed[1] && !failed[2] && failed[3] && !failed[4]);
 }
 
 // A null codepage is ICU's default converter, "" the invariant conversion and a name that
@@ -97,13 +91,13 @@ TEST(StringMake, NullEmptyAndNamedCodepagesDiffer) {
     const std::string saved = ucnv_getDefaultName();
     ucnv_setDefaultName("ISO-8859-7");
     const char* bytes = "\xE2\x82\xAC";
-    const std::u16string byDefault = adopt(F::make(bytes, nullptr)), invariant = adopt(F::make(bytes, "")),
-                         named = adopt(F::make(bytes, "windows-1252"));
+    const std::u16string byDefault = adopt(F::make(bytes, nullptr)), invariant = adopt(F::make(bytes, ""));
     const std::string defaultName = ucnv_getDefaultName(), reported = S::getDefaultCodepage();
-    const icu::UnicodeString viaName(bytes, defaultName.c_str()), inv(bytes, -1, US_INV);
     ucnv_setDefaultName(saved.c_str());
+    const std::u16string named = adopt(F::make(bytes, "windows-1252"));
     EXPECT_EQ(std::tuple(byDefault, named, invariant, reported),
-              std::tuple(text(viaName), u"\u00E2\u201A\u00AC"s, text(inv), defaultName));
+              std::tuple(text(icu::UnicodeString(bytes, defaultName.c_str())), u"\u00E2\u201A\u00AC"s,
+                         text(icu::UnicodeString(bytes, -1, US_INV)), defaultName));
     EXPECT_TRUE(invariant != byDefault && invariant != named && byDefault != named);
 }
 
@@ -122,30 +116,31 @@ TEST(StringTerminator, TerminateAddsOneZeroStripRemovesAllAndAccessSeesTheTermin
         EXPECT_EQ(std::pair(t.units(), s.units()), std::pair(terminated, stripped));
     }
     Str s(u"ab\0"s);
-    for (const auto& [at, unit] : {std::pair{0, 0x61}, {2, 0}, {3, 0xFFFF}, {-1, 0xFFFF}, {INT_MIN, 0xFFFF}})
+    for (const auto& [at, unit] : {std::pair{0, 0x61}, {2, 0}, {3, 0xFFFF}, {INT_MIN, 0xFFFF}})
         EXPECT_EQ(S::charAt(s, at), unit) << at;
     EXPECT_TRUE(S::charAt(nullptr, 0) == 0xFFFF && S::hashCode(nullptr) == 0 && S::hashCode(s) == s.icu().hashCode());
 }
 
 // The searched string is taken whole (its terminator can be found); the needle is searched
-// without its trailing zeros and comes out with exactly one.
+// without its trailing zeros and comes out with exactly one (a null haystack leaves it alone).
 TEST(StringSearch, NeedleTextInTheWholeStringNeedleTerminatedAfterwards) {
     const std::u16string hay = u"ab\0c\uFFFDab\0"s;
-    const std::tuple<std::u16string, std::u16string, int, int, int, std::u16string> rows[] = {
-        {hay, u"ab", 0, 0, 5, u"ab\0"s}, {hay, u"ab", 1, 5, 5, u"ab\0"s}, {hay, u"ab", 6, -1, -1, u"ab\0"s},
-        {hay, u"ab", -7, 0, 5, u"ab\0"s}, {hay, u"ab", INT_MAX, -1, -1, u"ab\0"s}, {hay, u"c\0\0"s, 0, 3, 3, u"c\0"s},
-        {hay, u"b\0c\0"s, 0, 1, 1, u"b\0c\0"s}, {hay, u"\0\0"s, 0, -1, -1, u"\0"s},
-        {kNull, u"ab\0\0"s, 0, -1, -1, u"ab\0\0"s}, {hay, kNull, 0, -1, -1, kNull},
+    const std::tuple<std::u16string, std::u16string, int, int, int> rows[] = {
+        {hay, u"ab", 0, 0, 5}, {hay, u"ab", 1, 5, 5}, {hay, u"ab", 6, -1, -1}, {hay, u"ab", INT_MAX, -1, -1},
+        {hay, u"c\0\0"s, 0, 3, 3}, {hay, u"b\0c\0"s, 0, 1, 1}, {hay, u"\0\0"s, 0, -1, -1},
+        {kNull, u"ab\0\0"s, 0, -1, -1}, {hay, kNull, 0, -1, -1},
     };
-    for (const auto& [str, needle, start, first, last, after] : rows) {
+    for (const auto& [str, needle, start, first, last] : rows) {
         Str s(str), forward(needle), backward(needle);
+        const size_t end = needle.find_last_not_of(u'\0') + 1;  // (0 for zeros only)
+        const std::u16string after = str == kNull || needle == kNull ? needle : needle.substr(0, end) + u'\0';
         EXPECT_EQ(std::pair(S::indexOf(s, forward, start), S::lastIndexOf(s, backward, start)), std::pair(first, last));
         EXPECT_TRUE(forward.units() == after && backward.units() == after && s.units() == str) << start;
     }
     // A unit is widened without sign: 0 finds the terminator, 0xFFFD is no negative value.
     const std::tuple<std::u16string, US, int, int, int> units[] = {
-        {hay, 0, 0, 2, 7}, {hay, 0, 3, 7, 7}, {hay, u'a', INT_MIN, 0, 5}, {hay, 0xFFFD, 0, 4, 4},
-        {hay, u'c', 3, 3, 3}, {hay, u'z', 0, -1, -1}, {kNull, u'a', 0, -1, -1}};
+        {hay, 0, 0, 2, 7}, {hay, 'a', INT_MIN, 0, 5}, {hay, 0xFFFD, 0, 4, 4}, {hay, 'c', 3, 3, 3}, {kNull, 0, 0, -1, -1}
+    };
     for (const auto& [str, unit, start, first, last] : units) {
         Str s(str);
         EXPECT_EQ(std::pair(S::indexOf(s, unit, start), S::lastIndexOf(s, unit, start)), std::pair(first, last));
@@ -170,14 +165,13 @@ TEST(StringCompare, CodePointOrderWithAndWithoutCaseFolding) {
     }
 }
 
+// In place, with the default locale (Turkish: dotted capital I, dotless small i), terminators kept.
 TEST(StringCaseMapping, InPlaceWithTheDefaultLocaleKeepingTheTerminators) {
     ScopedDefaultLocale turkish("tr");
-    Str upper(u"istanbul\0\0"s), lower(u"I\u0130");
-    icu::UnicodeString direct(upper.icu());
-    ASSERT_TRUE(S::convertToUpper(upper) && S::convertToLower(lower));
-    EXPECT_EQ(upper.icu(), direct.toUpper(icu::Locale("tr")));
-    EXPECT_TRUE(upper.units()[0] == u'\u0130' && lower.units() == u"\u0131i");
-    EXPECT_FALSE(S::convertToLower(nullptr) || S::convertToUpper(nullptr));
+    Str upper(u"istanbul\0\0"s), lower(u"I\u0130\u00DF");  // lower case, not case folding: sharp s stays
+    EXPECT_TRUE(S::convertToUpper(upper) && S::convertToLower(lower) && !S::convertToLower(nullptr) &&
+                !S::convertToUpper(nullptr));
+    EXPECT_TRUE(upper.units() == u"\u0130STANBUL\0\0"s && lower.units() == u"\u0131i\u00DF");
 }
 
 // append and concatenate join the texts and leave every input and result with one terminator;
