@@ -26,28 +26,20 @@ inline std::u16string text(const icu::UnicodeString& s) {
 }
 inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
 
-// A new handle holding exactly these units, U+0000 anywhere included (null for kNull).
-inline void* handleOf(std::u16string_view text) {
-    if (text == kNull) return nullptr;
-    return new icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()));
-}
-
-// Owns one string handle for the duration of a test.
-class Str {
-public:
-    Str() : handle_(QOVAUnicodeStringFactory::make()) {}
-    explicit Str(std::u16string_view text) : handle_(handleOf(text)) {}
-    explicit Str(void* adopted) : handle_(adopted) {}
+// Owns one string handle for the duration of a test: a new one, one holding exactly the units of
+// `text` (U+0000 anywhere included; none for kNull) or one a call made.
+struct Str {
+    void* h;
+    Str() : h(QOVAUnicodeStringFactory::make()) {}
+    explicit Str(std::u16string_view text)
+        : h(text == kNull ? nullptr : new icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()))) {}
+    explicit Str(void* adopted) : h(adopted) {}
     Str(const Str&) = delete;
     Str& operator=(const Str&) = delete;
-    ~Str() { QOVAUnicodeStringFactory::destroy(handle_); }
-
-    operator void*() const { return handle_; }
-    std::u16string units() const { return qtest::units(handle_); }
-    icu::UnicodeString& icu() const { return ustr(handle_); }
-
-private:
-    void* handle_;
+    ~Str() { QOVAUnicodeStringFactory::destroy(h); }
+    operator void*() const { return h; }
+    std::u16string units() const { return qtest::units(h); }
+    icu::UnicodeString& icu() const { return ustr(h); }
 };
 
 // Takes ownership of a string handle a call made and returns its units.
