@@ -21,29 +21,26 @@ void* bogus() { return F::make("x", "no-such-codepage"); }
 
 constexpr int kMark = 0x55;
 
-// One export call into a buffer of `capacity` units plus two spare, all kMark beforehand.
-template <class Unit, class Get>
-std::pair<bool, std::vector<Unit>> run(Get get, int capacity) {
-    std::vector<Unit> buffer(static_cast<size_t>(capacity > 0 ? capacity : 0) + 2, Unit(kMark));
-    const bool ok = get(buffer.data(), capacity);
-    return {ok, buffer};
-}
-
 // An export of `text` plus a zero (UTF-16: `zero` false, its size counts every unit): capacities below
 // 1 fail writing nothing, a buffer one short and a null buffer fail, a buffer that fits or is larger
 // receives the units and the zero, and nothing more. No text: size 0 and every export fails.
 template <class Unit, class Get, class Text>
 void expectExport(int size, Get get, const std::optional<Text>& text, bool zero = true) {
-    for (int c : {0, -1, INT_MIN}) EXPECT_EQ(run<Unit>(get, c), std::pair(false, std::vector(2, Unit(kMark)))) << c;
-    EXPECT_TRUE(text || (size == 0 && !run<Unit>(get, 3).first));
+    const auto run = [&](int capacity) {  // into `capacity` units plus two spare, all kMark beforehand
+        std::vector<Unit> buffer(static_cast<size_t>(capacity > 0 ? capacity : 0) + 2, Unit(kMark));
+        const bool ok = get(buffer.data(), capacity);
+        return std::pair(ok, buffer);
+    };
+    for (int c : {0, -1, INT_MIN}) EXPECT_EQ(run(c), std::pair(false, std::vector(2, Unit(kMark)))) << c;
+    EXPECT_TRUE(text || (size == 0 && !run(3).first));
     if (!text) return;
     std::vector<Unit> expected(text->begin(), text->end());
     if (zero) expected.push_back(Unit(0));
     const int fit = static_cast<int>(expected.size());
     ASSERT_EQ(size + zero, fit);
-    EXPECT_FALSE(run<Unit>(get, fit - 1).first || get(nullptr, fit) || !run<Unit>(get, fit).first);
+    EXPECT_FALSE(run(fit - 1).first || get(nullptr, fit) || !run(fit).first);
     expected.resize(static_cast<size_t>(fit) + 4, Unit(kMark));
-    EXPECT_EQ(run<Unit>(get, fit + 2), std::pair(true, expected));
+    EXPECT_EQ(run(fit + 2), std::pair(true, expected));
 }
 
 // The wide form ICU gives the text before the first U+0000 (UTF-32 or UTF-16 by platform), if any.
@@ -96,23 +93,21 @@ TEST(StringMake, NullEmptyAndNamedCodepagesDiffer) {
     EXPECT_TRUE(invariant != byDefault && invariant != u"\u00E2\u201A\u00AC" && byDefault != u"\u00E2\u201A\u00AC");
 }
 
-// length leaves one unit out; charAt and hashCode see every unit, the terminator included.
+// length counts every unit but one (0 for null); charAt and hashCode see every unit, the terminator included.
 TEST(StringTerminator, TerminateAddsOneZeroStripRemovesAllAndAccessSeesTheTerminator) {
-    const std::tuple<std::u16string, std::u16string, std::u16string, int> rows[] = {  // terminated, stripped, length
-        {u"", u"\0"s, u"", -1}, {u"ab", u"ab\0"s, u"ab", 1}, {u"ab\0"s, u"ab\0"s, u"ab", 2},
-        {u"ab\0\0"s, u"ab\0\0"s, u"ab", 3}, {u"a\0b"s, u"a\0b\0"s, u"a\0b"s, 2}, {u"\0"s, u"\0"s, u"", 0},
-        {kNull, kNull, kNull, 0},
+    const std::tuple<std::u16string, std::u16string, std::u16string> rows[] = {  // terminated, stripped
+        {u"", u"\0"s, u""}, {u"ab", u"ab\0"s, u"ab"}, {u"ab\0"s, u"ab\0"s, u"ab"}, {u"ab\0\0"s, u"ab\0\0"s, u"ab"},
+        {u"a\0b"s, u"a\0b\0"s, u"a\0b"s}, {u"\0"s, u"\0"s, u""}, {kNull, kNull, kNull},
     };
-    for (const auto& [in, terminated, stripped, length] : rows) {
+    for (const auto& [in, terminated, stripped] : rows) {
         Str t(in), s(in);
-        EXPECT_EQ(S::length(t), length);
+        EXPECT_EQ(S::length(t), in == kNull ? 0 : static_cast<int>(in.size()) - 1);
         S::nullTerminateString(t);
         S::removeNullTerminator(s);
         EXPECT_EQ(std::pair(t.units(), s.units()), std::pair(terminated, stripped));
     }
     Str s(u"ab\0"s);
-    for (const auto& [at, unit] : {std::pair{0, 0x61}, {2, 0}, {3, 0xFFFF}, {INT_MIN, 0xFFFF}})
-        EXPECT_EQ(S::charAt(s, at), unit) << at;
+    for (const auto& [at, unit] : {std::pair{2, 0}, {3, 0xFFFF}, {INT_MIN, 0xFFFF}}) EXPECT_EQ(S::charAt(s, at), unit);
     EXPECT_TRUE(S::charAt(nullptr, 0) == 0xFFFF && S::hashCode(nullptr) == 0 && S::hashCode(s) == s.icu().hashCode());
 }
 
@@ -142,14 +137,12 @@ TEST(StringSearch, NeedleTextInTheWholeStringNeedleTerminatedAfterwards) {
     }
 }
 
-// Whole contents, terminators included, in code point order; neither input changes; a null
-// handle leaves `result` alone.
+// Whole contents, terminators included, in code point order (not unit order); neither input changes;
+// a null handle leaves `result` alone. Default folding keeps dotless i apart.
 TEST(StringCompare, CodePointOrderWithAndWithoutCaseFolding) {
     const std::tuple<std::u16string, std::u16string, int, int> rows[] = {
-        {u"a\0"s, u"a", 1, 1}, {u"ab\0"s, u"ab\0"s, 0, 0}, {u"ABC\0"s, u"abc\0"s, -1, 0}, {u"ABC\0"s, u"abc", -1, 1},
-        {u"Stra\u00DFe", u"STRASSE", 1, 0}, {u"I", u"\u0131", -1, -1},  // default folding keeps dotless i apart
-        {u"\U0001F600", u"\uFFFF", 1, 1}, {u"\uFFFF", u"\U0001F600", -1, -1},  // not unit order
-        {kNull, u"a", 7, 7}, {u"a", kNull, 7, 7},
+        {u"a\0"s, u"a", 1, 1}, {u"ABC\0"s, u"abc\0"s, -1, 0}, {u"ABC\0"s, u"abc", -1, 1}, {u"I", u"\u0131", -1, -1},
+        {u"Stra\u00DFe", u"STRASSE", 1, 0}, {u"\U0001F600", u"\uFFFF", 1, 1}, {kNull, u"a", 7, 7}, {u"a", kNull, 7, 7},
     };
     for (const auto& [first, second, order, folded] : rows) {
         Str a(first), b(second);
@@ -246,29 +239,29 @@ TEST(Export, EveryUnitOrTheTextBeforeTheFirstZeroSizesAndRefusals) {
 }
 
 // Codepage bytes of the text before the first U+0000 (the converter's substitution bytes for
-// characters the codepage lacks). With `substitute` not 0 every output byte equal to a
-// substitution byte below 0x80 becomes `substitute`: bytes from 0x80 up never match.
+// characters the codepage lacks). With a substitute (`by`) not 0 every output byte equal to a
+// substitution byte below 0x80 becomes `by`: bytes from 0x80 up never match.
 TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
-    struct Row { const char* codepage; std::string subst; std::u16string text; char substitute; std::string out; };
+    struct Row { const char* name; std::string subst; std::u16string text; char by; std::optional<std::string> out; };
     const Row rows[] = {
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", 0, "a\x1A\x1A?b"}, {"ISO-8859-1", "", u"a\u4E00\u001A?b", '?', "a???b"},
         {"ibm-037", "", u"a\u4E00\u001A?b", '\x6F', "\x81\x6F\x6F\x6F\x82"},  // 0x3F: U+001A and subst.; '?' 0x6F
         {"windows-1252", "?", u"a\u4E00\u001A?b", '_', "a_\x1A_b"},  // takes the text's '?' along
         {"ISO-8859-1", "\xBF", u"a\u4E00\u00BF", '?', "a\xBF\xBF"},
         {"Shift_JIS", "\x81\x48", u"H\u0100h", '_', "_\x81_h"}, {"ISO-8859-1", "\0"s, u"a\u4E00", 'x', "ax"},
+        {"ISO-8859-1", "", kNull, '?', {}},
     };
     for (const auto& r : rows) {
         void* conv = nullptr;
-        ASSERT_TRUE(QOVAUnicodeCodepageConverter::open(r.codepage, conv));
+        ASSERT_TRUE(QOVAUnicodeCodepageConverter::open(r.name, conv));
         UErrorCode status = U_ZERO_ERROR;  // no substitution bytes given: ICU refuses, the converter's stay
         ucnv_setSubstChars(static_cast<UConverter*>(conv), r.subst.data(), int8_t(r.subst.size()), &status);
-        Str s(r.text + u"\0tail\0"s), b(bogus());
-        const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.substitute); };
-        expectExport<char>(S::getAsMBCSsize(s, conv), get, std::optional(r.out));
-        char buffer[4] = {kMark, kMark, kMark, kMark};  // null handles and bogus strings: nothing written
-        EXPECT_EQ(S::getAsMBCSsize(nullptr, conv) + S::getAsMBCSsize(s, nullptr) + S::getAsMBCSsize(b, conv), 0);
-        EXPECT_FALSE(S::getAsMBCS(nullptr, conv, buffer, 4, '?') || S::getAsMBCS(s, nullptr, buffer, 4, '?') ||
-                     S::getAsMBCS(b, conv, buffer, 4, '?') || buffer[0] != kMark);
+        Str s(r.text == kNull ? kNull : r.text + u"\0tail\0"s), b(bogus());
+        const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.by); };
+        expectExport<char>(S::getAsMBCSsize(s, conv), get, r.out);
+        char byte = kMark;  // without a converter, or of a bogus string: nothing
+        EXPECT_FALSE(S::getAsMBCSsize(s, nullptr) || S::getAsMBCS(s, nullptr, &byte, 1, '?') ||
+                     S::getAsMBCSsize(b, conv) || S::getAsMBCS(b, conv, &byte, 1, '?') || byte != kMark);
         QOVAUnicodeCodepageConverter::close(conv);
     }
 }
