@@ -21,9 +21,7 @@ inline const std::u16string kNull = u"<null handle>";
 inline icu::UnicodeString& ustr(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
 
 // The exact UTF-16 content of a string, U+0000 units included; of a string handle (kNull for null).
-inline std::u16string text(const icu::UnicodeString& s) {
-    return s.length() ? std::u16string(s.getBuffer(), static_cast<size_t>(s.length())) : u"";
-}
+inline std::u16string text(const icu::UnicodeString& s) { return {s.getBuffer(), static_cast<size_t>(s.length())}; }
 inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
 
 // Owns one string handle for the duration of a test: a new one, one holding exactly the units of
