@@ -14,32 +14,31 @@ using S = QOVAUnicodeStrToNumFormatterServices;
 using Err = S::ErrorType;
 using Parser = qtest::Owned<F::destroy>;
 using namespace qtest;
+const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
 
 namespace {
 
 // One parse of a fresh text with the error kind starting as `err`: the result, the error kind
 // and the caller's text afterwards.
 template <class R>
-std::tuple<R, Err, std::u16string> parse(R (*fn)(void*, void*, Err&), void* parser, std::u16string_view input,
-                                         Err err = S::ErrorNone) {
-    Str text(input);
-    const R value = fn(parser, text, err);
+std::tuple<R, Err, std::u16string> parse(R (*fn)(void*, void*, Err&), void* h, std::u16string_view in, Err err = ok) {
+    Str text(in);
+    const R value = fn(h, text, err);
     return {value, err, text.units()};
 }
 
 }  // namespace
 
 TEST(NumberParse, LocaleRule) {
-    const std::u16string t = u"1.234,5";
-    const auto made = [&](const char* locale) {
-        return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(locale)}, t));
+    const auto made = [](const char* name) {
+        return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(name)}, u"1.234,5"));
     };
-    expectLocaleRule(made, [&](const icu::Locale& l) {
+    expectLocaleRule(made, [](const icu::Locale& l) {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(l, status));
-        icu::Formattable result;
-        f->parse(icu::UnicodeString(t.data(), int32_t(t.size())), result, status);
-        return U_SUCCESS(status) ? result.getDouble(status) : 0.0;
+        icu::Formattable result;  // 0 when ICU reads nothing
+        f->parse(u"1.234,5", result, status);
+        return result.getDouble(status);
     });
 }
 
@@ -47,19 +46,13 @@ TEST(NumberParse, LocaleRule) {
 // parses report `intErr`.
 TEST(NumberParse, EveryKindOfValueIntoEveryType) {
     constexpr long long two32 = 4294967296LL;
-    const double inf = HUGE_VAL;
-    const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
     const struct { const char16_t* text; double d; int i32; long long i64; unsigned long u32; Err intErr; } rows[] = {
-        {u"42", 42, 42, 42, 42, ok}, {u"-7", -7, -7, -7, two32 - 7, ok},
-        {u"-2147483648", -2147483648.0, INT_MIN, INT_MIN, 2147483648UL, ok},
+        {u"42", 42, 42, 42, 42, ok}, {u"-7", -7, -7, -7, two32 - 7, ok}, {u"2.9", 2.9, 2, 2, 2, ok},
         // 64-bit integers: their low 32 bits for int and unsigned long
         {u"3000000000", 3e9, int(3000000000LL - two32), 3000000000LL, 3000000000UL, ok},
         {u"10000000000", 1e10, int(10000000000LL - 2 * two32), 10000000000LL, 10000000000UL % two32, ok},
-        {u"-3000000000", -3e9, int(two32 - 3000000000LL), -3000000000LL, two32 - 3000000000LL, ok},
-        {u"9223372036854775807", 9223372036854775807.0, -1, LLONG_MAX, 4294967295UL, ok},
         // doubles: truncated toward zero; out of range and NaN: the type's minimum, no error
-        {u"2.9", 2.9, 2, 2, 2, ok}, {u"-2.9", -2.9, -2, -2, two32 - 2, ok},
-        {u"2147483647.5", 2147483647.5, INT_MAX, INT_MAX, 2147483647UL, ok},
+        {u"-2.9", -2.9, -2, -2, two32 - 2, ok}, {u"2147483647.5", 2147483647.5, INT_MAX, INT_MAX, 2147483647UL, ok},
         {u"-2147483648.9", -2147483648.9, INT_MIN, INT_MIN, 2147483648UL, ok},
         {u"9223372036854774784.5", 9223372036854774784.0, INT_MIN, 9223372036854774784LL, 4294966272UL, ok},
         {u"2147483648.5", 2147483648.5, INT_MIN, 2147483648LL, 2147483648UL, ok},
@@ -67,8 +60,8 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
         {u"9223372036854775808", 9223372036854775808.0, INT_MIN, LLONG_MIN, 0, ok},
         {u"-1E300", -1e300, INT_MIN, LLONG_MIN, 0, ok}, {u"NaN", std::nan(""), INT_MIN, LLONG_MIN, 0, ok},
         // infinities of either sign: 2147483647 and ErrorInvalid for every integer type
-        {u"\u221E", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
-        {u"-\u221E", -inf, INT_MAX, INT_MAX, 2147483647UL, bad}, {u"1E400", inf, INT_MAX, INT_MAX, 2147483647UL, bad},
+        {u"\u221E", HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad}, {u"-\u221E", -HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad},
+        {u"1E400", HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad},
     };
     const Parser p{F::make("en_US")};
     for (const auto& r : rows) {
@@ -82,19 +75,15 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
 
 // White space is trimmed from both ends and every U+002B removed, in the caller's text. A
 // terminator is no white space: trimming stops at it, and ICU parses in front of it. What cannot
-// be read gives 0 and ErrorInvalid; the error kind is only ever set. Null handles: 0, nothing
-// changed.
+// be read gives 0 and ErrorInvalid (a full-width plus stays and is no number); the error kind is
+// only ever set. Null handles: 0, nothing changed.
 TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
-    const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
     const Parser p{F::make("en_US")};
     const struct { void* parser; std::u16string in; long long value; Err err; std::u16string after; } rows[] = {
-        {p, u" +42 ", 42, ok, u"42"},         {p, u"\t\n 7 \u3000", 7, ok, u"7"},
-        {p, u"1+2", 12, ok, u"12"},           {p, u"+-+3", -3, ok, u"-3"},
-        {p, u"12abc", 12, ok, u"12abc"},      {p, u" 42 \0"s, 42, ok, u"42 \0"s},
-        {p, u"\uFF0B42", 0, bad, u"\uFF0B42"},  // a full-width plus stays and is no number
-        {p, u"", 0, bad, u""},                {p, u" + + ", 0, bad, u" "},
-        {p, u"abc", 0, bad, u"abc"},          {nullptr, u" +1 ", 0, ok, u" +1 "},
-        {p, kNull, 0, ok, kNull},
+        {p, u" +42 ", 42, ok, u"42"},   {p, u"\t\n 7 \u3000", 7, ok, u"7"},        {p, u"1+2", 12, ok, u"12"},
+        {p, u"+-+3", -3, ok, u"-3"},    {p, u"12abc", 12, ok, u"12abc"},             {p, u" 42 \0"s, 42, ok, u"42 \0"s},
+        {p, u"", 0, bad, u""},          {p, u"\uFF0B42", 0, bad, u"\uFF0B42"},       {p, u" + + ", 0, bad, u" "},
+        {p, u"abc", 0, bad, u"abc"},    {nullptr, u" +1 ", 0, ok, u" +1 "},          {p, kNull, 0, ok, kNull},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(parse(&S::FormatStrToInt64_t, r.parser, r.in), std::tuple(r.value, r.err, r.after));
@@ -112,9 +101,8 @@ TEST(NumberParse, HandleHoldingNoFormatReadsNothing) {
     ASSERT_TRUE(copy.h && !static_cast<qova::FormatHolder*>(copy.h)->format);
     for (void* p : {static_cast<void*>(&empty), copy.h}) {
         EXPECT_EQ(parse(&S::FormatStrToInt32_t, p, u" +12 "), std::tuple(0, S::ErrorInvalid, u"12"s));
-        Str out(u"kept"), date(u"Jan 1, 1970");
+        Str out(u"kept"), in(u"Jan 1, 1970");
         QOVAUnicodeDateTimeFormatterServices::FormatDateTimeToString(p, out, 0);
-        EXPECT_EQ(QOVAUnicodeDateTimeFormatterServices::FormatStringToDateTime(p, date), 0);
-        EXPECT_EQ(out.units(), u"kept");
+        EXPECT_TRUE(QOVAUnicodeDateTimeFormatterServices::FormatStringToDateTime(p, in) == 0 && out.units() == u"kept");
     }
 }
