@@ -21,34 +21,23 @@ inline const std::u16string kNull = u"<null handle>";
 inline icu::UnicodeString& ustr(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
 
 // The exact UTF-16 content of a string, U+0000 units included; of a string handle (kNull for null).
-inline std::u16string text(const icu::UnicodeString& s) {
-    return s.length() ? std::u16string(s.getBuffer(), static_cast<size_t>(s.length())) : u"";
-}
+inline std::u16string text(const icu::UnicodeString& s) { return {s.getBuffer(), static_cast<size_t>(s.length())}; }
 inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
 
-// A new handle holding exactly these units, U+0000 anywhere included (null for kNull).
-inline void* handleOf(std::u16string_view text) {
-    if (text == kNull) return nullptr;
-    return new icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()));
-}
-
-// Owns one string handle for the duration of a test.
-class Str {
-public:
-    Str() : handle_(QOVAUnicodeStringFactory::make()) {}
-    explicit Str(std::u16string_view text) : handle_(handleOf(text)) {}
-    explicit Str(void* adopted) : handle_(adopted) {}
+// Owns one string handle for the duration of a test: a new one, one holding exactly the units of
+// `text` (U+0000 anywhere included; none for kNull) or one a call made.
+struct Str {
+    void* h;
+    Str() : h(QOVAUnicodeStringFactory::make()) {}
+    explicit Str(std::u16string_view text)
+        : h(text == kNull ? nullptr : new icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()))) {}
+    explicit Str(void* adopted) : h(adopted) {}
     Str(const Str&) = delete;
     Str& operator=(const Str&) = delete;
-    ~Str() { QOVAUnicodeStringFactory::destroy(handle_); }
-
-    void* get() const { return handle_; }
-    operator void*() const { return handle_; }
-    std::u16string units() const { return qtest::units(handle_); }
-    icu::UnicodeString& icu() const { return ustr(handle_); }
-
-private:
-    void* handle_;
+    ~Str() { QOVAUnicodeStringFactory::destroy(h); }
+    operator void*() const { return h; }
+    std::u16string units() const { return qtest::units(h); }
+    icu::UnicodeString& icu() const { return ustr(h); }
 };
 
 // Takes ownership of a string handle a call made and returns its units.
@@ -65,17 +54,11 @@ struct Owned {
 
 // Sets ICU's default locale for the duration of a test, so that results of the default locale
 // are told apart from those of "C" (en_US_POSIX) and of names ICU resolves by falling back.
-class ScopedDefaultLocale {
-public:
+struct ScopedDefaultLocale {
+    const icu::Locale saved = icu::Locale::getDefault();
     explicit ScopedDefaultLocale(const char* name) { set(icu::Locale(name)); }
-    ~ScopedDefaultLocale() { set(saved_); }
-
-private:
-    static void set(const icu::Locale& locale) {
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale::setDefault(locale, status);
-    }
-    icu::Locale saved_ = icu::Locale::getDefault();
+    ~ScopedDefaultLocale() { set(saved); }
+    static void set(const icu::Locale& to, UErrorCode status = U_ZERO_ERROR) { icu::Locale::setDefault(to, status); }
 };
 
 // The locale rows every factory with a locale argument must pass: null and "" are the default
