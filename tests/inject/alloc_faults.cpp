@@ -52,11 +52,13 @@ extern "C" void* icuAlloc(const void*, size_t size) {
     void* p = (g.inAllocator = true, refuse()) ? nullptr : std::malloc(size);
     return note(p), g.inAllocator = false, p;
 }
-// A block that moves keeps the site where it was first allocated.
+// A block that moves keeps the site where it was first allocated: its entry is taken out before
+// the move (a freed address is no key) and filed under the new address, or the old one if refused.
 extern "C" void* icuRealloc(const void*, void* old, size_t size) {
-    void* p = (g.inAllocator = true, refuse()) ? nullptr : std::realloc(old, size);
-    auto at = g.icuBlocks && p && old ? g.icuBlocks->extract(old) : decltype(g.icuBlocks->extract(old)){};
-    at ? void((*g.icuBlocks)[p] = at.mapped()) : note(p);
+    g.inAllocator = true;
+    auto at = g.icuBlocks && old ? g.icuBlocks->extract(old) : decltype(g.icuBlocks->extract(old)){};
+    void* p = refuse() ? nullptr : std::realloc(old, size);
+    at ? void((at.key() = p ? p : old, g.icuBlocks->insert(std::move(at)))) : note(p);
     return g.inAllocator = false, p;
 }
 extern "C" void icuFree(const void*, void* p) {
@@ -72,7 +74,8 @@ void* operator new(std::size_t size) {
     for (void*& block : g.newBlocks) if (ours && !block) return block = p;
     return p;
 }
-void operator delete(void* p) noexcept {
+// Kept out of line: inlined, GCC would see std::free meet a pointer from operator new and warn.
+__attribute__((noinline)) void operator delete(void* p) noexcept {
     for (void*& block : g.newBlocks) block = p && block == p ? nullptr : block;
     std::free(p);
 }
