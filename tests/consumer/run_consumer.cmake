@@ -34,7 +34,11 @@ if(NOT sonames)
 endif()
 
 # The helpers' ICU comes from ICU's own .pc file, found beside ICU's library.
-find_program(PKG_CONFIG pkg-config REQUIRED)
+find_program(PKG_CONFIG pkg-config)
+if(NOT PKG_CONFIG)
+  message(STATUS "pkg-config not found: the consumer built through pkg-config is skipped")
+  return()
+endif()
 file(GLOB pcdirs ${prefix}/lib*/pkgconfig ${prefix}/lib*/*/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "${pcdirs}:${ICU_LIBDIR}/pkgconfig")
 execute_process(COMMAND ${PKG_CONFIG} --cflags --libs QOVAicuC icu-uc OUTPUT_VARIABLE flags
