@@ -1,6 +1,7 @@
 # Writes the Debian symbols file of the library (see debian_symbols.cmake):
 #   cmake -DLIBRARY=<.so> -DLISTS=<tests/symbols> -DNM=<nm> -DCXXFILT=<c++filt>
-#         -DSONAME=<soname> -DPACKAGE=<package> -DFIRST=<first version> -DOUTPUT=<file> -P ...
+#         -DSONAME=<soname> -DPACKAGE=<package> -DFIRST=<first release> -DCURRENT=<version>
+#         -DOUTPUT=<file> -P ...
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE nm
                 COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCHALL "[^ \n]+\n" mangled "${nm}")
@@ -36,11 +37,13 @@ set(entries "")
 foreach(name IN ZIP_LISTS mangled demangled)
   string(MD5 key "${name_1}")
   if(NOT DEFINED since_${key})
-    message(FATAL_ERROR "${LIBRARY} exports ${name_1}, which no list in ${LISTS} names")
+    message(WARNING "${LIBRARY} exports ${name_1}, which no list in ${LISTS} names")
+    set(since_${key} ${CURRENT})
   endif()
   list(APPEND entries " ${name_0}@Base ${since_${key}}")
 endforeach()
 list(SORT entries)
 list(JOIN entries "\n" entries)
-file(WRITE ${OUTPUT}.new "${SONAME} ${PACKAGE} #MINVER#\n* Build-Depends-Package: libqovaicuc-dev\n${entries}\n")
+file(WRITE ${OUTPUT}.new
+     "${SONAME} ${PACKAGE} #MINVER#\n* Build-Depends-Package: libqovaicuc-dev\n${entries}\n")
 file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -40,30 +40,45 @@ reaches the caller.")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libqovaicuc${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION} - shared library\n${QOVAICUC_DEB_ABOUT}\n\nThis package contains the shared library.")
+set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "${PROJECT_DESCRIPTION} - shared library
+${QOVAICUC_DEB_ABOUT}
+
+This package contains the shared library.")
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${QOVAICUC_DEBIAN_CONTROL})
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libqovaicuc-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "${PROJECT_DESCRIPTION} - development files\n${QOVAICUC_DEB_ABOUT}\n\nThis package contains the header, the optional C++ helpers, the CMake\npackage and the pkg-config file.")
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "${PROJECT_DESCRIPTION} - development files
+${QOVAICUC_DEB_ABOUT}
+
+This package contains the header, the optional C++ helpers, the CMake
+package and the pkg-config file.")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "libqovaicuc${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), libicu-dev")
 
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME qovaicu)
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_TOOL_DESCRIPTION "${PROJECT_DESCRIPTION} - command-line tool\n${QOVAICUC_DEB_ABOUT}\n\nThis package contains qovaicu, which offers these services on the\ncommand line.")
+set(CPACK_DEBIAN_TOOL_DESCRIPTION "${PROJECT_DESCRIPTION} - command-line tool
+${QOVAICUC_DEB_ABOUT}
+
+This package contains qovaicu, which offers these services on the
+command line.")
 set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "libqovaicuc${PROJECT_VERSION_MAJOR} (>= ${PROJECT_VERSION})")
 
 set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_NAME libqovaicuc-doc)
 set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SECTION doc)
 set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_ARCHITECTURE all)
-set(CPACK_DEBIAN_DOCUMENTATION_DESCRIPTION "${PROJECT_DESCRIPTION} - API reference\n${QOVAICUC_DEB_ABOUT}\n\nThis package contains the API reference in HTML.")
+set(CPACK_DEBIAN_DOCUMENTATION_DESCRIPTION "${PROJECT_DESCRIPTION} - API reference
+${QOVAICUC_DEB_ABOUT}
+
+This package contains the API reference in HTML.")
 
 # /usr/share/doc/<package> of each: the license as copyright, the release history (a Debian
 # changelog, in cmake/changelog) as changelog.gz.
 execute_process(COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/cmake/changelog
                 OUTPUT_FILE ${QOVAICUC_DEBIAN_DIR}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/cmake/changelog)
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER ${component} upper)
   set(doc ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME})

@@ -6,8 +6,8 @@
 ///
 /// ### Handles and ownership
 /// \verbatim
-///   string handle     made by QOVAUnicodeStringFactory (and StringServices::concatenate/substring),
-///                     released by QOVAUnicodeStringFactory::destroy
+///   string handle     made by QOVAUnicodeStringFactory (and StringServices::concatenate and
+///                     substring), released by QOVAUnicodeStringFactory::destroy
 ///   converter handle  QOVAUnicodeCodepageConverter::open / close
 ///   matcher handle    QOVAUnicodeRegexFactory::make / destroy
 ///   number formatter  QOVAUnicodeNumFormatterFactory::make / makeCopy / destroy
@@ -479,13 +479,15 @@ public:
     ///@{
     /// Sets the digit grouping.
     static void SetGroupingType(void* formatter, GroupingType type);
-    /// Sets the minimum (and maximum) integer digits. `args` points to 8-byte slots: an int number in the low four bytes (little-endian) of its
-    /// slot, a double filling its slot. It is not read for rows without numbers (may be null).
+    /// Sets the minimum (and maximum) integer digits. `args` points to 8-byte slots: an int
+    /// number in the low four bytes (little-endian) of its slot, a double filling its slot. It is
+    /// not read for rows without numbers (may be null).
     static void SetIntegerWidthType(void* formatter, IntegerWidthType type, char* args);
     /// Sets the notation.
     static void SetNotationType(void* formatter, NotationType type);
-    /// Sets the rounding precision. `args` as for SetIntegerWidthType. A number ICU rejects (a negative digit count) makes
-    /// later formatting through the handle produce empty text until a valid value replaces it.
+    /// Sets the rounding precision. `args` as for SetIntegerWidthType. A number ICU rejects (a
+    /// negative digit count) makes later formatting through the handle produce empty text until
+    /// a valid value replaces it.
     static void SetPrecisionType(void* formatter, PrecisionType type, char* args);
     /// Sets the rounding mode.
     static void SetRoundingModeType(void* formatter, RoundingModeType type);

@@ -97,7 +97,7 @@ if(MODE STREQUAL "deb")
   pkg_config(cflags --cflags QOVAicuC)
   pkg_config(libs --libs-only-L QOVAicuC)
   if(cflags OR libs)
-    message(FATAL_ERROR "pkg-config gives system folders for the installed package: ${cflags} ${libs}")
+    message(FATAL_ERROR "pkg-config gives system folders for the package: ${cflags} ${libs}")
   endif()
   pkg_config(flags --define-variable=prefix=${prefix} --cflags --libs QOVAicuC)
   pkg_config(icu --cflags --libs icu-uc)
@@ -113,8 +113,10 @@ run(${WORK_DIR}/consumer-pc)
 
 # dpkg-shlibdeps reads the runtime package's symbols file for a program built against it.
 if(MODE STREQUAL "deb")
-  file(WRITE ${WORK_DIR}/shlibdeps/debian/control "Source: consumer\n\nPackage: consumer\nArchitecture: any\n")
-  execute_process(COMMAND dpkg-shlibdeps -v -O -S${WORK_DIR}/packages/libqovaicuc1 ${WORK_DIR}/build/consumer
+  file(WRITE ${WORK_DIR}/shlibdeps/debian/control
+       "Source: consumer\n\nPackage: consumer\nArchitecture: any\n")
+  execute_process(COMMAND dpkg-shlibdeps -v -O -S${WORK_DIR}/packages/libqovaicuc1
+                          ${WORK_DIR}/build/consumer
                   WORKING_DIRECTORY ${WORK_DIR}/shlibdeps OUTPUT_VARIABLE out ERROR_VARIABLE out
                   COMMAND_ERROR_IS_FATAL ANY)
   if(NOT out MATCHES "Using symbols file [^\n]*/DEBIAN/symbols for libQOVAicuC.so.1" OR
