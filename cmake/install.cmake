@@ -7,8 +7,6 @@ install(TARGETS QOVAicuC QOVAicuC_helpers EXPORT QOVAicuCTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development)
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/libqovaicuc${PROJECT_VERSION_MAJOR}
-  RENAME copyright COMPONENT Runtime)
 install(FILES include/QOVAicuC.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 install(DIRECTORY include/QOVAicuC DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 
@@ -26,8 +24,13 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuCConfigVersion.cmake DESTINATION ${QOVAICUC_CMAKE_DIR}
   COMPONENT Development)
 
-# Relocatable: the prefix is found from the file's own place.
-file(RELATIVE_PATH QOVAICUC_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-configure_file(cmake/QOVAicuC.pc.in ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc @ONLY)
+# The pkg-config file names the prefix it is installed into (/usr for the Debian packages), so
+# that pkg-config drops the system's folders from the flags. The prefix is known only when the
+# install runs (cmake --install --prefix, cpack), so the file is completed then.
+set(QOVAICUC_PC_PREFIX "@QOVAICUC_INSTALL_PREFIX@")
+configure_file(cmake/QOVAicuC.pc.in ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc.in @ONLY)
+install(CODE "set(QOVAICUC_INSTALL_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  configure_file(\"${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc.in\" \"${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc\" @ONLY)"
+  COMPONENT Development)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/QOVAicuC.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
   COMPONENT Development)

@@ -39,7 +39,7 @@ int version() {
     u_getVersion(icu);
     char icuText[U_MAX_VERSION_STRING_LENGTH];
     u_versionToString(icu, icuText);
-    std::printf("qovaicu %s\nQOVAicuC %s\nICU %s\n", QOVAICU_VERSION, QOVAICU_VERSION, icuText);
+    std::printf("qovaicu %s\nQOVAicuC %s\nICU %s\n", QOVAICU_VERSION, QOVAICUC_VERSION_STRING, icuText);
     return qovaicu::kOk;
 }
 

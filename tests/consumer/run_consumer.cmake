@@ -1,6 +1,9 @@
 # Installs the build into a scratch root, then builds and runs the consumer against it, once
 # through find_package and once through pkg-config. MODE install: cmake --install into a prefix;
-# MODE deb: the Debian packages that cpack makes, unpacked with dpkg -x.
+# MODE deb: the Debian packages that cpack makes, unpacked with dpkg -x, and checked as Debian
+# takes them: multiarch folder, copyright files, a .pc without system folders, a symbols file
+# that dpkg-shlibdeps uses, the tool (TOOL) with its man page (HELP2MAN), lintian where installed.
+cmake_policy(VERSION 3.20)
 file(REMOVE_RECURSE ${WORK_DIR})
 
 function(run)
@@ -16,9 +19,50 @@ if(MODE STREQUAL "deb")
   file(GLOB debs ${WORK_DIR}/debs/*.deb)
   foreach(deb IN LISTS debs)
     run(dpkg-deb -f ${deb} Package Depends)
+    execute_process(COMMAND dpkg-deb -f ${deb} Package OUTPUT_VARIABLE name
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    list(APPEND packages ${name})
     run(dpkg-deb -x ${deb} ${WORK_DIR}/root)
+    file(MAKE_DIRECTORY ${WORK_DIR}/packages)
+    run(dpkg-deb -R ${deb} ${WORK_DIR}/packages/${name})
+    if(NOT EXISTS ${WORK_DIR}/root/usr/share/doc/${name}/copyright)
+      message(FATAL_ERROR "${name} has no /usr/share/doc/${name}/copyright")
+    endif()
+  endforeach()
+  set(expected libqovaicuc1 libqovaicuc-dev)
+  if(TOOL)
+    list(APPEND expected qovaicu)
+  endif()
+  foreach(name IN LISTS expected)
+    if(NOT name IN_LIST packages)
+      message(FATAL_ERROR "cpack made no package ${name} (made: ${packages})")
+    endif()
   endforeach()
   set(prefix ${WORK_DIR}/root/usr)
+  # The library in Debian's multiarch folder; the tool with its man page, running without a
+  # runpath once the library is where the loader looks.
+  if(ARCH AND NOT EXISTS ${prefix}/lib/${ARCH}/libQOVAicuC.so.1)
+    message(FATAL_ERROR "libQOVAicuC.so.1 is not in /usr/lib/${ARCH}")
+  endif()
+  if(TOOL)
+    if(HELP2MAN AND NOT EXISTS ${prefix}/share/man/man1/qovaicu.1.gz)
+      message(FATAL_ERROR "qovaicu has no man page")
+    endif()
+    file(GLOB libdir ${prefix}/lib/*/libQOVAicuC.so.1 ${prefix}/lib/libQOVAicuC.so.1)
+    get_filename_component(libdir "${libdir}" DIRECTORY)
+    set(ENV{LD_LIBRARY_PATH} ${libdir})
+    run(${prefix}/bin/qovaicu --version)
+    unset(ENV{LD_LIBRARY_PATH})
+  endif()
+  # lintian, where installed: no errors.
+  find_program(LINTIAN lintian)
+  if(LINTIAN)
+    execute_process(COMMAND ${LINTIAN} ${debs} OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    message(STATUS "lintian:\n${out}")
+    if(out MATCHES "(^|\n)E: ")
+      message(FATAL_ERROR "lintian reports errors")
+    endif()
+  endif()
 else()
   set(prefix ${WORK_DIR}/prefix)
   run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
@@ -41,11 +85,44 @@ if(NOT PKG_CONFIG)
 endif()
 file(GLOB pcdirs ${prefix}/lib*/pkgconfig ${prefix}/lib*/*/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "${pcdirs}:${ICU_LIBDIR}/pkgconfig")
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs QOVAicuC icu-uc OUTPUT_VARIABLE flags
-                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-separate_arguments(flags UNIX_COMMAND "${flags}")
+function(pkg_config var)
+  execute_process(COMMAND ${PKG_CONFIG} ${ARGN} OUTPUT_VARIABLE out
+                  OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  separate_arguments(out UNIX_COMMAND "${out}")
+  set(${var} ${out} PARENT_SCOPE)
+endfunction()
+if(MODE STREQUAL "deb")
+  # The package's .pc names /usr, whose folders pkg-config leaves out of the flags; the
+  # consumer is built against the unpacked root by moving the file's prefix there.
+  pkg_config(cflags --cflags QOVAicuC)
+  pkg_config(libs --libs-only-L QOVAicuC)
+  if(cflags OR libs)
+    message(FATAL_ERROR "pkg-config gives system folders for the package: ${cflags} ${libs}")
+  endif()
+  pkg_config(flags --define-variable=prefix=${prefix} --cflags --libs QOVAicuC)
+  pkg_config(icu --cflags --libs icu-uc)
+  list(APPEND flags ${icu})
+else()
+  pkg_config(flags --cflags --libs QOVAicuC icu-uc)
+endif()
 find_program(CXX NAMES c++ g++ clang++ REQUIRED)
 get_filename_component(libdir ${sonames} DIRECTORY)
 run(${CXX} -std=c++17 ${SOURCE_DIR}/main.cpp ${flags} -Wl,-rpath,${libdir} -Wl,-rpath,${ICU_LIBDIR}
     -o ${WORK_DIR}/consumer-pc)
 run(${WORK_DIR}/consumer-pc)
+
+# dpkg-shlibdeps reads the runtime package's symbols file for a program built against it.
+if(MODE STREQUAL "deb")
+  file(WRITE ${WORK_DIR}/shlibdeps/debian/control
+       "Source: consumer\n\nPackage: consumer\nArchitecture: any\n")
+  execute_process(COMMAND dpkg-shlibdeps -v -O -S${WORK_DIR}/packages/libqovaicuc1
+                          ${WORK_DIR}/build/consumer
+                  WORKING_DIRECTORY ${WORK_DIR}/shlibdeps OUTPUT_VARIABLE out ERROR_VARIABLE out
+                  COMMAND_ERROR_IS_FATAL ANY)
+  if(NOT out MATCHES "Using symbols file [^\n]*/DEBIAN/symbols for libQOVAicuC.so.1" OR
+     NOT out MATCHES "shlibs:Depends=[^\n]*libqovaicuc1 \\(>= [0-9.]+\\)")
+    message(FATAL_ERROR "dpkg-shlibdeps did not use the symbols file:\n${out}")
+  endif()
+  string(REGEX MATCH "shlibs:Depends=[^\n]*" depends "${out}")
+  message(STATUS "${depends}")
+endif()
