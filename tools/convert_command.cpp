@@ -17,9 +17,13 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -37,7 +41,7 @@ struct Options {
     std::string from = "UTF-8";
     std::string substitute;
     bool hex = false;
-    std::vector<std::string> values;
+    Inputs in;
 };
 
 struct IcuConverter {
@@ -59,12 +63,19 @@ struct Sink {
     bool hex = false;
     bool started = false;  // something was written (hex: a separating space is due)
     void write(const char* p, size_t n) {
-        if (!hex) {
-            std::fwrite(p, 1, n, stdout);
-            return;
+        Output& out = Output::get();
+        if (!hex) return out.write(p, n);
+        static const char digits[] = "0123456789abcdef";
+        for (size_t i = 0; i < n; ++i, started = true) {
+            if (started) out.put(' ');
+            out.put(digits[static_cast<unsigned char>(p[i]) >> 4]);
+            out.put(digits[p[i] & 15]);
         }
-        for (size_t i = 0; i < n; ++i, started = true)
-            std::printf(started ? " %02x" : "%02x", static_cast<unsigned char>(p[i]));
+    }
+    // The end of a text in hex: a line end after what was written.
+    void endLine() {
+        if (hex && started) Output::get().put('\n');
+        started = false;
     }
 };
 
@@ -371,38 +382,52 @@ int run(const Options& o) {
 #endif
     Sink sink;
     sink.hex = o.hex;
+    Output& out = Output::get();
     int result = kOk;
+    std::vector<std::string> files = o.in.files;
+    if (files.empty() && o.in.texts.empty()) files.emplace_back("-");
     try {
-        if (o.values.empty()) {
-            Conversion conversion(o, *target, sub, sink);
-            std::vector<char> buffer(kChunk);
-            size_t n = 0;
-            do {
-                n = std::fread(buffer.data(), 1, buffer.size(), stdin);
-                conversion.feed(buffer.data(), n, n < buffer.size());
-            } while (n == buffer.size());
-            if (o.hex && sink.started) std::printf("\n");
-        }
-        for (size_t i = 0; i < o.values.size(); ++i) {
-            if (o.hex) {  // one line per text, each a conversion of its own
-                target->startStream();
-                sink.started = false;
-            }
+        for (size_t i = 0; i < o.in.texts.size(); ++i) {
+            if (o.hex) target->startStream();  // one line per text, each a conversion of its own
             Conversion conversion(o, *target, sub, sink);
             try {
-                conversion.feed(o.values[i].data(), o.values[i].size(), true);
+                conversion.feed(o.in.texts[i].data(), o.in.texts[i].size(), true);
             } catch (const Failure& f) {
                 throw Failure{"text " + std::to_string(i + 1) + ": " + f.message};
             }
-            if (o.hex) std::printf("\n");
+            sink.endLine();
         }
+        // Each file is a conversion of its own, read in pieces as they come (a pipe's included).
+        std::vector<char> buffer(kChunk);
+        for (const std::string& name : files) {
+            const int fd = name == "-" ? 0 : ::open(name.c_str(), O_RDONLY);
+            if (fd < 0) {
+                complain("convert", "cannot read '" + clip(name) + "': " + std::strerror(errno));
+                result = kUsage;
+                continue;
+            }
+            Conversion conversion(o, *target, sub, sink);
+            for (ssize_t n = 1; n != 0 && !out.failed();) {
+                n = ::read(fd, buffer.data(), buffer.size());
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    complain("convert", "cannot read '" + clip(name) + "': " + std::strerror(errno));
+                    result = kUsage;
+                    break;
+                }
+                conversion.feed(buffer.data(), static_cast<size_t>(n), n == 0);
+                out.endRecord();
+            }
+            if (fd > 0) ::close(fd);
+        }
+        sink.endLine();
     } catch (const Failure& f) {
-        if (o.hex && sink.started) std::printf("\n");
-        std::fflush(stdout);
+        sink.endLine();
+        out.flush();
         complain("convert", f.message);
         result = kBadValue;
     }
-    return result;
+    return out.finish("convert", result);
 }
 
 }  // namespace
@@ -410,7 +435,7 @@ int run(const Options& o) {
 Command addConvertCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand("convert", "Write text in a codepage, byte for byte");
-    app->add_option("values", o->values, "Texts to convert (default: all of stdin, as bytes)");
+    addInputOptions(*app, o->in, "Texts to convert");
     app->add_option("-t,--to", o->to, "Codepage to write, as ICU names it, e.g. ISO-8859-1, "
                                       "windows-1252, Shift_JIS, UTF-16LE (qovaicu list codepages)")
         ->capture_default_str();
@@ -423,12 +448,13 @@ Command addConvertCommand(CLI::App& root) {
                   "Print the bytes in hexadecimal, one line per text (stdin is one text)");
     app->footer(
         "Nothing is added or dropped: line ends, U+0000 and a missing final newline pass as they\n"
-        "are, and UTF-16 and UTF-32 get one byte-order mark at the start. Several texts given as\n"
-        "arguments are written one after the other. A character the codepage lacks, or input\n"
+        "are, and UTF-16 and UTF-32 get one byte-order mark at the start. Several texts given with\n"
+        "--text, and files, are written one after the other. A character the codepage lacks, or input\n"
         "that is not valid in --from, stops the conversion: exit status 1 and the byte offset\n"
         "(what comes before it is written). --substitute CHAR writes CHAR in the codepage's own\n"
-        "bytes ('?' is 6f in ibm-037). Stdin is read in pieces of 1 MiB (whole for codepages\n"
-        "with shift states, e.g. ISO-2022-JP, so the output equals a one-piece conversion).\n"
+        "bytes ('?' is 6f in ibm-037). Input is read in pieces of up to 1 MiB as they come, and\n"
+        "each piece is written before the next is read (codepages with shift states, e.g.\n"
+        "ISO-2022-JP, are converted whole, so the output equals a one-piece conversion).\n"
         "Example: printf 'caf\\xc3\\xa9\\r\\n' | qovaicu convert --to ibm-037 --hex");
     return {app, [o] { return run(*o); }};
 }

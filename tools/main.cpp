@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sstream>
 
 namespace {
 
@@ -39,8 +40,20 @@ int version() {
     u_getVersion(icu);
     char icuText[U_MAX_VERSION_STRING_LENGTH];
     u_versionToString(icu, icuText);
-    std::printf("qovaicu %s\nQOVAicuC %s\nICU %s\n", QOVAICU_VERSION, QOVAICU_VERSION, icuText);
-    return qovaicu::kOk;
+    qovaicu::Output& out = qovaicu::Output::get();
+    out.write(std::string("qovaicu " QOVAICU_VERSION "\nQOVAicuC " QOVAICU_VERSION "\nICU ") + icuText + "\n");
+    return out.finish("--version", qovaicu::kOk);
+}
+
+// CLI11's message with the command's name before it, each overlong word in it cut.
+void reportParseError(const CLI::App& app, const CLI::ParseError& e) {
+    std::string command = "";
+    for (const CLI::App* sub : app.get_subcommands()) command = sub->get_name();
+    std::istringstream words(e.what());
+    std::string message;
+    for (std::string word; words >> word;) message += (message.empty() ? "" : " ") + qovaicu::clip(word);
+    std::fprintf(stderr, "qovaicu%s%s: %s\n", command.empty() ? "" : " ", command.c_str(), message.c_str());
+    std::fprintf(stderr, "qovaicu: see qovaicu %s%s--help\n", command.c_str(), command.empty() ? "" : " ");
 }
 
 }  // namespace
@@ -74,9 +87,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        if (showVersion) return version();
-        const int code = app.exit(e);
-        if (code == 0) return qovaicu::kOk;
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help
+        reportParseError(app, e);
         suggestOptions(app, argc, argv);
         return qovaicu::kUsage;
     }
