@@ -51,7 +51,7 @@ void reportParseError(const CLI::App& app, const CLI::ParseError& e) {
     for (const CLI::App* sub : app.get_subcommands()) command = sub->get_name();
     std::istringstream words(e.what());
     std::string message;
-    for (std::string word; words >> word;) message += (message.empty() ? "" : " ") + qovaicu::clip(word);
+    for (std::string word; words >> word;) message += (message.empty() ? "" : " ") + (word.size() > 120 ? qovaicu::clip(word) : word);
     std::fprintf(stderr, "qovaicu%s%s: %s\n", command.empty() ? "" : " ", command.c_str(), message.c_str());
     std::fprintf(stderr, "qovaicu: see qovaicu %s%s--help\n", command.c_str(), command.empty() ? "" : " ");
 }
