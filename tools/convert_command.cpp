@@ -97,6 +97,13 @@ public:
         // U+0000 is written apart, so spans of text stop at it.
         uset_remove(mappable_.p, 0);
         uset_freeze(mappable_.p);
+        // The characters of the BMP that the codepage holds, one bit each, for span().
+        for (int32_t k = 0; k < uset_getRangeCount(mappable_.p); ++k) {
+            UChar32 first = 0, last = 0;
+            UErrorCode ignored = U_ZERO_ERROR;
+            uset_getItem(mappable_.p, k, &first, &last, nullptr, 0, &ignored);
+            for (UChar32 c = first; c <= std::min<UChar32>(last, 0xFFFF); ++c) bmp_[c >> 6] |= uint64_t{1} << (c & 63);
+        }
         // UTF-16 and UTF-32 start each conversion with a byte-order mark; the stream has one.
         const UConverterType type = ucnv_getType(icu_.p);
         bomSize_ = type == UCNV_UTF16 ? 2 : type == UCNV_UTF32 ? 4 : 0;
@@ -107,10 +114,13 @@ public:
             throw Failure{"codepage '" + o.to + "' cannot hold U+0000"};
         bom_.assign(nul, bomSize_);
         nul_.assign(nul + bomSize_, static_cast<size_t>(n) - bomSize_);
-        // In single-byte codepages and UTF-8 the byte 0 stands for U+0000 alone.
+        // In single-byte codepages and UTF-8 the byte 0 stands for U+0000 alone; in double and
+        // multi-byte ones when no lead byte takes 0 as its trail byte.
         zeroOnlyForNul_ = nul_ == std::string(1, '\0') &&
                           (type == UCNV_SBCS || type == UCNV_LATIN_1 || type == UCNV_US_ASCII ||
-                           type == UCNV_UTF8);
+                           type == UCNV_UTF8 || ((type == UCNV_DBCS || type == UCNV_MBCS) && !zeroTrails(o.to)));
+        // Codepages that hold every character (UTF-8, GB18030) need no check of the text.
+        holdsAll_ = uset_containsRange(mappable_.p, 1, 0xD7FF) && uset_containsRange(mappable_.p, 0xE000, 0x10FFFF);
         maxCharSize_ = ucnv_getMaxCharSize(icu_.p);
         stateful_ = !(type == UCNV_SBCS || type == UCNV_DBCS || type == UCNV_MBCS ||
                       type == UCNV_LATIN_1 || type == UCNV_US_ASCII || type == UCNV_UTF8 ||
@@ -123,11 +133,24 @@ public:
     // The next text starts a stream of its own (with its byte-order mark).
     void startStream() { bomDone_ = false; }
     bool stateful() const { return stateful_; }
+    bool holdsAll() const { return holdsAll_; }
     bool holds(UChar32 c) const { return uset_contains(mappable_.p, c); }
     // The length of the leading units of `text` that the codepage holds (U+0000 excluded).
     size_t span(const UChar* text, size_t n) const {
-        return static_cast<size_t>(
-            uset_span(mappable_.p, text, static_cast<int32_t>(n), USET_SPAN_CONTAINED));
+        size_t i = 0;
+        while (i < n) {
+            const UChar u = text[i];
+            if (!U16_IS_SURROGATE(u)) {
+                if (!(bmp_[u >> 6] >> (u & 63) & 1)) break;
+                ++i;
+            } else if (U16_IS_LEAD(u) && i + 1 < n && U16_IS_TRAIL(text[i + 1]) &&
+                       uset_contains(mappable_.p, U16_GET_SUPPLEMENTARY(u, text[i + 1]))) {
+                i += 2;
+            } else {
+                break;
+            }
+        }
+        return i;
     }
 
     // Writes the n units of `text`, each U+0000 among them as the codepage's bytes for it. The
@@ -154,6 +177,23 @@ public:
     }
 
 private:
+    // Whether some two bytes B 00 are one character of `codepage`.
+    static bool zeroTrails(const std::string& codepage) {
+        IcuConverter c;
+        UErrorCode status = U_ZERO_ERROR;
+        c.p = ucnv_open(codepage.c_str(), &status);
+        ucnv_setToUCallBack(c.p, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        for (int b = 1; b < 256 && U_SUCCESS(status); ++b) {
+            const char bytes[2] = {static_cast<char>(b), 0};
+            UChar out[8];
+            const int32_t n = ucnv_toUChars(c.p, out, 8, bytes, 2, &status);
+            if (U_SUCCESS(status) && (n == 0 || out[n - 1] != 0)) return true;  // B 00 is one character
+            status = U_ZERO_ERROR;
+            ucnv_resetToUnicode(c.p);
+        }
+        return U_FAILURE(status);
+    }
+
     void encode(void* text, size_t units, Sink& sink) {
         if (!zeroOnlyForNul_) {
             const std::optional<std::string> bytes = qovaicuc::codepage(text, lib_.get());
@@ -192,6 +232,8 @@ private:
     bool stateful_ = false;
     bool bomDone_ = false;
     bool zeroOnlyForNul_ = false;
+    bool holdsAll_ = false;
+    std::vector<uint64_t> bmp_ = std::vector<uint64_t>(1024);
     int maxCharSize_ = 1;
     std::unique_ptr<char[]> buffer_;
     size_t bufferSize_ = 0;
@@ -294,7 +336,7 @@ private:
         const size_t n = used_;
         std::u16string replaced;  // the batch with substitutes, built once one is needed
         size_t copied = 0;        // the units before this one are in `replaced`
-        size_t i = 0;
+        size_t i = target_.holdsAll() ? n : 0;
         while (i < n) {
             i += target_.span(units + i, n - i);
             if (i >= n) break;
