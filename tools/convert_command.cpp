@@ -34,7 +34,7 @@ namespace qovaicu {
 namespace {
 
 // Stdin is read in pieces of this many bytes; memory use follows it, not the input's size.
-constexpr size_t kChunk = 1 << 20;
+constexpr size_t kChunk = 1 << 16;
 
 struct Options {
     std::string to = QOVAUnicodeStringServices::getDefaultCodepage();
@@ -494,7 +494,7 @@ Command addConvertCommand(CLI::App& root) {
         "--text, and files, are written one after the other. A character the codepage lacks, or input\n"
         "that is not valid in --from, stops the conversion: exit status 1 and the byte offset\n"
         "(what comes before it is written). --substitute CHAR writes CHAR in the codepage's own\n"
-        "bytes ('?' is 6f in ibm-037). Input is read in pieces of up to 1 MiB as they come, and\n"
+        "bytes ('?' is 6f in ibm-037). Input is read in pieces of up to 64 KiB as they come, and\n"
         "each piece is written before the next is read (codepages with shift states, e.g.\n"
         "ISO-2022-JP, are converted whole, so the output equals a one-piece conversion).\n"
         "Example: printf 'caf\\xc3\\xa9\\r\\n' | qovaicu convert --to ibm-037 --hex");

@@ -91,7 +91,7 @@ struct Row {
 std::string operator""_b(const char* text, size_t n) { return std::string(text, n); }  // NUL bytes kept
 
 TEST(Qovaicu, BehavesAsDocumented) {
-    // Input that crosses the 1 MiB piece boundary in the middle of a character.
+    // Input that crosses the 64 KiB piece boundaries in the middle of a character.
     std::string big = "a", jp;
     for (int i = 0; i < 600000; ++i) big += "\xC3\xA9";
     for (int i = 0; i < 150000; ++i) jp += "\xE6\x97\xA5\xE6\x9C\xAC x\r\n";
