@@ -201,6 +201,34 @@ size_t decodeUtf8(std::string_view text, std::u16string& units) {
     return std::string::npos;
 }
 
+size_t checkUtf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t n = text.size();
+    auto trail = [&](size_t k) { return k < n && (s[k] & 0xC0) == 0x80; };
+    for (size_t i = 0; i < n;) {
+        uint64_t eight = 0;
+        if (i + 8 <= n && (std::memcpy(&eight, s + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
+        const uint8_t b = s[i];
+        if (b < 0x80) {
+            ++i;
+        } else if (b >= 0xC2 && b <= 0xDF && trail(i + 1)) {
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF && trail(i + 1) && trail(i + 2) &&
+                   (b != 0xE0 || s[i + 1] >= 0xA0) && (b != 0xED || s[i + 1] < 0xA0)) {
+            i += 3;  // neither too long a form nor a surrogate
+        } else if (b >= 0xF0 && b <= 0xF4 && trail(i + 1) && trail(i + 2) && trail(i + 3) &&
+                   (b != 0xF0 || s[i + 1] >= 0x90) && (b != 0xF4 || s[i + 1] < 0x90)) {
+            i += 4;  // neither too long a form nor beyond U+10FFFF
+        } else {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
 std::string invalidInput(const Record& r, size_t at) {
     return "invalid UTF-8 input at byte " + std::to_string(r.offset + static_cast<long long>(at)) + " (" +
            r.kind + " " + std::to_string(r.number) + ")";

@@ -98,6 +98,9 @@ bool forEachRecord(const char* command, const Inputs& in, char separator, bool s
 // Decodes UTF-8 into `units`; the offset of the first invalid sequence, or npos.
 size_t decodeUtf8(std::string_view text, std::u16string& units);
 
+// The offset of the first sequence in `text` that is not UTF-8, or npos.
+size_t checkUtf8(std::string_view text);
+
 // The message for input that is not UTF-8, at `at` bytes into the record.
 std::string invalidInput(const Record& r, size_t at);
 

@@ -44,6 +44,7 @@ std::string processZone() {
 bool inRange(UCalendar* calendar, long long seconds) {
     constexpr long long kLimit = 9000000000000000LL / 1000;  // no overflow in milliseconds
     if (seconds > kLimit || seconds < -kLimit) return false;
+    if (seconds > -100000000000LL && seconds < 100000000000LL) return true;  // about 1200 BC to AD 5100
     UErrorCode status = U_ZERO_ERROR;
     ucal_setMillis(calendar, static_cast<UDate>(seconds) * 1000.0, &status);
     return U_SUCCESS(status);
@@ -92,19 +93,19 @@ int run(Options o) {
     const bool read = forEachRecord("date", o.in, '\n', true, [&](Record& r) {
         const std::string_view value = trim(r.text());
         std::string why = badValue(r, value, units);
-        const std::string quoted = "'" + clip(std::string(value)) + "'";
+        auto quoted = [value] { return "'" + clip(std::string(value)) + "'"; };
         if (why.empty() && o.parse) {
             units.push_back(0);  // terminated form, as the library expects its texts
             setText(text.get(), units);
             const long long millis = D::FormatStringToDateTime(fmt.get(), text.get());
             if (millis == 0 && value != epochText)
-                why = "cannot read a date and time in " + quoted + " (expected the form '" + epochText + "')";
+                why = "cannot read a date and time in " + quoted() + " (expected the form '" + epochText + "')";
             else
                 output.write(std::to_string(millis));
         } else if (why.empty()) {
             const std::optional<long long> seconds = toInt64(value);
             if (!seconds || !inRange(calendar.get(), *seconds))
-                why = quoted + (seconds ? " is outside ICU's calendar range" : " is not a whole number of seconds");
+                why = quoted() + (seconds ? " is outside ICU's calendar range" : " is not a whole number of seconds");
             else {
                 D::FormatDateTimeToString(fmt.get(), out.get(), *seconds);
                 output.text(out.get());

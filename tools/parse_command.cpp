@@ -108,9 +108,9 @@ int run(const Options& o) {
         output.write(err == P::ErrorInvalid ? "\tinvalid" : "\tnone");
         output.write(r.end);
         output.endRecord();
-        const std::string quoted = "'" + clip(std::string(value)) + "'";
+        auto quoted = [value] { return "'" + clip(std::string(value)) + "'"; };
         if (err == P::ErrorInvalid) {
-            complain("parse", quoted + " holds no " + o.type + " number");
+            complain("parse", quoted() + " holds no " + o.type + " number");
             result = kBadValue;
             return;
         }
@@ -119,14 +119,14 @@ int run(const Options& o) {
         const double exact = P::FormatStrToDouble(parser.get(), text.get(), ignored);
         const auto [outside, range] = outOfRange(o.type, exact, icu.p, units);
         if (outside) {
-            complain("parse", quoted + " is " + shortest(exact) + ", which " + o.type +
+            complain("parse", quoted() + " is " + shortest(exact) + ", which " + o.type +
                                   " cannot hold (" + range + ")");
             if (result == kOk) result = kPartial;
         }
         const auto [stop, length] = icu.p ? readLength(icu.p, text.get()) : std::make_pair(0, 0);
         if (stop < length) {
             const qovaicuc::String rest = qovaicuc::String::substring(text, stop, length - stop);
-            complain("parse", "text left unread after the number in " + quoted + ": '" +
+            complain("parse", "text left unread after the number in " + quoted() + ": '" +
                                   clip(textOf(rest.get())) + "'");
             if (result == kOk) result = kPartial;
         }

@@ -134,7 +134,7 @@ private:
 
     void record(Record& r) {
         const bool replacing = o_.replaceAll || o_.replaceFirst;
-        const size_t bad = decodeUtf8(r.text(), units_);
+        const size_t bad = checkUtf8(r.text());
         if (bad != std::string::npos) {
             complain("regex", invalidInput(r, bad) + (replacing || o_.invert ? "; the line is passed through" : ""));
             failed_ = true;
@@ -142,7 +142,8 @@ private:
             return;
         }
         bool matched = false;
-        if (literal_.empty() || r.text().find(literal_) != std::string_view::npos) {
+        if (literal_.empty() || memmem(r.data, r.size, literal_.data(), literal_.size()) != nullptr) {
+            decodeUtf8(r.text(), units_);
             // The library strips trailing U+0000 from the matcher's input; they are written back.
             size_t n = units_.size();
             while (n > 0 && units_[n - 1] == 0) --n;
