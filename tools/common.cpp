@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -177,12 +178,15 @@ bool forEachRecord(const char* command, const Inputs& in, char separator, bool s
     return ok;
 }
 
-size_t decodeUtf8(std::string_view text, std::u16string& units) {
-    units.resize(text.size());  // never more units than bytes
+size_t decodeInto(std::string_view text, void* str, bool terminate) {
+    auto* string = static_cast<icu::UnicodeString*>(str);
+    string->truncate(0);
+    // Never more units than bytes; written in place, no copy of the line in between.
+    char16_t* out = string->getBuffer(static_cast<int32_t>(text.size()) + 1);
+    if (out == nullptr) throw std::bad_alloc();
     const auto* s = reinterpret_cast<const uint8_t*>(text.data());
     const auto n = static_cast<int32_t>(text.size());
-    char16_t* out = units.data();
-    size_t k = 0;
+    int32_t k = 0;
     for (int32_t i = 0; i < n;) {
         if (s[i] < 0x80) {
             out[k++] = s[i++];
@@ -192,12 +196,13 @@ size_t decodeUtf8(std::string_view text, std::u16string& units) {
         UChar32 c = 0;
         U8_NEXT(s, i, n, c);
         if (c < 0) {
-            units.resize(k);
+            string->releaseBuffer(0);
             return static_cast<size_t>(start);
         }
         U16_APPEND_UNSAFE(out, k, c);
     }
-    units.resize(k);
+    if (terminate) out[k++] = 0;
+    string->releaseBuffer(k);
     return std::string::npos;
 }
 
@@ -234,18 +239,14 @@ std::string invalidInput(const Record& r, size_t at) {
            r.kind + " " + std::to_string(r.number) + ")";
 }
 
-std::string badValue(const Record& r, std::string_view value, std::u16string& units) {
+std::string badValue(const Record& r, std::string_view value) {
     const size_t skip = static_cast<size_t>(value.data() - r.data);
-    const size_t bad = decodeUtf8(value, units);
+    const size_t bad = checkUtf8(value);
     if (bad != std::string::npos) return invalidInput(r, skip + bad);
     const size_t nul = value.find('\0');
     if (nul == std::string_view::npos) return "";
     return "a NUL byte at byte " + std::to_string(r.offset + static_cast<long long>(skip + nul)) + " (" +
            r.kind + " " + std::to_string(r.number) + ") in the value";
-}
-
-void setText(void* str, const std::u16string& units) {
-    static_cast<icu::UnicodeString*>(str)->setTo(units.data(), static_cast<int32_t>(units.size()));
 }
 
 std::string_view trim(std::string_view value) {

@@ -95,8 +95,11 @@ void addInputOptions(CLI::App& app, Inputs& in, const std::string& what);
 bool forEachRecord(const char* command, const Inputs& in, char separator, bool splitCR,
                    const std::function<void(Record&)>& each);
 
-// Decodes UTF-8 into `units`; the offset of the first invalid sequence, or npos.
-size_t decodeUtf8(std::string_view text, std::u16string& units);
+// Decodes UTF-8 `text` into the string handle `str` (an icu::UnicodeString) in place, U+0000
+// units included, and with `terminate` one U+0000 more (the terminated form that the library
+// expects): one handle serves every record, and no string is made or copied per line. The offset
+// of the first invalid sequence (the string is then empty), or npos.
+size_t decodeInto(std::string_view text, void* str, bool terminate = false);
 
 // The offset of the first sequence in `text` that is not UTF-8, or npos.
 size_t checkUtf8(std::string_view text);
@@ -105,11 +108,7 @@ size_t checkUtf8(std::string_view text);
 std::string invalidInput(const Record& r, size_t at);
 
 // What a record holds that no value may: invalid UTF-8 or a NUL byte ("" when neither).
-std::string badValue(const Record& r, std::string_view value, std::u16string& units);
-
-// Sets the text of a string handle (an icu::UnicodeString) to `units`, U+0000 units included:
-// one handle serves every record, and no string is made per line.
-void setText(void* str, const std::u16string& units);
+std::string badValue(const Record& r, std::string_view value);
 
 // `value` without the blanks (space, tab) around it.
 std::string_view trim(std::string_view value);

@@ -88,15 +88,13 @@ int run(Options o) {
         ucal_open(nullptr, 0, nullptr, UCAL_GREGORIAN, &status), ucal_close);
     ucal_setAttribute(calendar.get(), UCAL_LENIENT, 0);
     Output& output = Output::get();
-    std::u16string units;
     int result = kOk;
     const bool read = forEachRecord("date", o.in, '\n', true, [&](Record& r) {
         const std::string_view value = trim(r.text());
-        std::string why = badValue(r, value, units);
+        std::string why = badValue(r, value);
         auto quoted = [value] { return "'" + clip(std::string(value)) + "'"; };
         if (why.empty() && o.parse) {
-            units.push_back(0);  // terminated form, as the library expects its texts
-            setText(text.get(), units);
+            decodeInto(value, text.get(), true);  // terminated form, as the library expects its texts
             const long long millis = D::FormatStringToDateTime(fmt.get(), text.get());
             if (millis == 0 && value != epochText)
                 why = "cannot read a date and time in " + quoted() + " (expected the form '" + epochText + "')";

@@ -184,11 +184,10 @@ int run(const Options& o) {
         return kUsage;
     }
     Output& output = Output::get();
-    std::u16string units;
     int result = kOk;
     const bool read = forEachRecord("number", o.in, '\n', true, [&](Record& r) {
         const std::string_view value = trim(r.text());
-        std::string why = badValue(r, value, units);
+        std::string why = badValue(r, value);
         char* text = r.data + (value.data() - r.data);
         const char saved = text[value.size()];
         text[value.size()] = 0;

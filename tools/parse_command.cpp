@@ -4,6 +4,7 @@
 #include <QOVAicuC/handles.hpp>
 #include <QOVAicuC/text.hpp>
 
+#include <unicode/unistr.h>
 #include <unicode/unum.h>
 
 #include <charconv>
@@ -42,7 +43,7 @@ std::pair<int32_t, int32_t> readLength(UNumberFormat* format, void* text) {
 // Whether `value` (as the library read it) lies outside the result type, and the type's range.
 // Near the ends of int64 a double cannot tell, so ICU's own 64-bit parse of the text decides.
 std::pair<bool, std::string> outOfRange(const std::string& type, double value, UNumberFormat* icu,
-                                        const std::u16string& units) {
+                                        std::string_view text) {
     using L = std::numeric_limits<long long>;
     if (type == "double") return {false, ""};
     if (type == "int32") return {!(value >= -2147483648.0 && value <= 2147483647.0), "-2147483648 to 2147483647"};
@@ -51,8 +52,8 @@ std::pair<bool, std::string> outOfRange(const std::string& type, double value, U
     constexpr double kTwo63 = 9223372036854775808.0;
     if ((value == kTwo63 || value == -kTwo63) && icu != nullptr) {
         UErrorCode status = U_ZERO_ERROR;
-        unum_parseInt64(icu, reinterpret_cast<const UChar*>(units.data()), static_cast<int32_t>(units.size()),
-                        nullptr, &status);
+        const icu::UnicodeString units = icu::UnicodeString::fromUTF8(text);
+        unum_parseInt64(icu, units.getBuffer(), units.length(), nullptr, &status);
         return {U_FAILURE(status), range};
     }
     return {!(value > -kTwo63 && value < kTwo63), range};
@@ -86,11 +87,10 @@ int run(const Options& o) {
         return kUsage;
     }
     Output& output = Output::get();
-    std::u16string units;
     int result = kOk;
     const bool read = forEachRecord("parse", o.in, '\n', true, [&](Record& r) {
         const std::string_view value = trim(r.text());
-        const std::string why = badValue(r, value, units);
+        const std::string why = badValue(r, value);
         if (!why.empty()) {  // an empty value field keeps the line
             complain("parse", why);
             result = kBadValue;
@@ -99,9 +99,7 @@ int run(const Options& o) {
             return output.endRecord();
         }
         // In terminated form, as the library expects its texts; the parse may edit it.
-        units.push_back(0);
-        setText(text.get(), units);
-        units.pop_back();
+        decodeInto(value, text.get(), true);
         // The library only ever stores ErrorInvalid, so each value starts from ErrorNone.
         P::ErrorType err = P::ErrorNone;
         output.write(parseAs(o.type, parser.get(), text.get(), err));
@@ -117,7 +115,7 @@ int run(const Options& o) {
         // The same number again, as a double, from the text as the library left it.
         P::ErrorType ignored = P::ErrorNone;
         const double exact = P::FormatStrToDouble(parser.get(), text.get(), ignored);
-        const auto [outside, range] = outOfRange(o.type, exact, icu.p, units);
+        const auto [outside, range] = outOfRange(o.type, exact, icu.p, value);
         if (outside) {
             complain("parse", quoted() + " is " + shortest(exact) + ", which " + o.type +
                                   " cannot hold (" + range + ")");

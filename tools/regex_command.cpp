@@ -39,9 +39,8 @@ unsigned int flagBits(const std::vector<std::string>& names) {
 }
 
 std::u16string units(const std::string& utf8) {
-    std::u16string u;
-    decodeUtf8(utf8, u);
-    return u;
+    const icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
+    return {u.getBuffer(), static_cast<size_t>(u.length())};
 }
 
 // Why ICU rejects the pattern and where, or what is wrong with the replacement: the library only
@@ -125,10 +124,13 @@ private:
         if (o_.numbers) out_.write(std::to_string(r.number) + ":");
         if (o_.offsets) out_.write(std::to_string(r.offset + byte) + ":");
     }
+    // The line's units, as the matcher sees them.
+    const char16_t* units() const { return static_cast<const icu::UnicodeString*>(input_.get())->getBuffer(); }
     // The bytes of `units[from, to)`, which are the line's own bytes (it is valid UTF-8).
     long long bytes(size_t from, size_t to) const {
         long long n = 0;
-        for (size_t i = from; i < to; ++i) n += units_[i] < 0x80 ? 1 : units_[i] < 0x800 || U16_IS_SURROGATE(units_[i]) ? 2 : 3;
+        for (const char16_t* u = units() + from; u != units() + to; ++u)
+            n += *u < 0x80 ? 1 : *u < 0x800 || U16_IS_SURROGATE(*u) ? 2 : 3;
         return n;
     }
 
@@ -143,13 +145,9 @@ private:
         }
         bool matched = false;
         if (literal_.empty() || memmem(r.data, r.size, literal_.data(), literal_.size()) != nullptr) {
-            decodeUtf8(r.text(), units_);
+            decodeInto(r.text(), input_.get());
             // The library strips trailing U+0000 from the matcher's input; they are written back.
-            size_t n = units_.size();
-            while (n > 0 && units_[n - 1] == 0) --n;
-            trailingNuls_ = units_.size() - n;
-            units_.resize(n);
-            setText(input_.get(), units_);
+            trailingNuls_ = r.size - r.text().find_last_not_of('\0') - 1;
             R::reset(matcher_.get(), input_.get());
             matched = R::find(matcher_.get());
         }
@@ -171,7 +169,7 @@ private:
                 if (o_.offsets) byte += bytes(last, start);
                 last = start;
                 prefix(r, byte);
-                out_.utf16(units_.data() + start, stop - start);
+                out_.utf16(units() + start, stop - start);
                 end();
             }
         } else if (matched != o_.invert && !o_.count) {
@@ -205,7 +203,7 @@ private:
 
     // The fields of the line, as the library splits it, each as N:K<TAB>FIELD.
     void split(const Record& r) {
-        const int most = o_.limit > 0 ? o_.limit : static_cast<int>(units_.size()) + 1;
+        const int most = o_.limit > 0 ? o_.limit : static_cast<const icu::UnicodeString*>(input_.get())->length() + 1;
         int capacity = std::min(most, 16), count = 0;
         for (;;) {
             fields_.assign(static_cast<size_t>(capacity), icu::UnicodeString());
@@ -228,7 +226,6 @@ private:
                      result_ = qovaicuc::String::make(), replacement_ = qovaicuc::fromUtf8(o_.replacement);
     qovaicuc::Matcher matcher_;
     std::string literal_;
-    std::u16string units_;
     std::vector<icu::UnicodeString> fields_;
     size_t trailingNuls_ = 0, lines_ = 0, matches_ = 0;
     bool selected_ = false, failed_ = false;
