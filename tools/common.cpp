@@ -171,7 +171,8 @@ bool forEachRecord(const char* command, const Inputs& in, char separator, bool s
         if (fd > 0) ::close(fd);
         if (error != 0) {
             complain(command, "cannot read " + (name == "-" ? std::string("standard input") : "'" + clip(name) + "'") +
-                                  ": " + std::strerror(error));
+                                  ": " + std::strerror(error) +
+                                  (error == ENOENT ? " (a value, not a file, goes with --text)" : ""));
             ok = false;
         }
     }
