@@ -141,7 +141,7 @@ int readRecords(int fd, const char* kind, char separator, bool splitCR, std::vec
         end -= begin;
         scanned = end;
         begin = 0;
-        if (buffer.size() - end < (1 << 15)) buffer.resize(buffer.size() * 2);
+        if (buffer.size() - end < (1 << 15)) buffer.resize(buffer.size() + buffer.size() / 2);
         // One byte stays free after the data, for Record::data[size].
         const ssize_t n = ::read(fd, buffer.data() + end, buffer.size() - end - 1);
         if (n < 0 && errno != EINTR) return errno;
