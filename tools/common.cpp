@@ -7,23 +7,253 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <unicode/ucal.h>
 #include <unicode/uenum.h>
 #include <unicode/uloc.h>
+#include <unicode/unistr.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 namespace qovaicu {
 
-std::vector<std::string> valuesOrLines(const std::vector<std::string>& arguments, char separator) {
-    if (!arguments.empty()) return arguments;
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(std::cin, line, separator)) {
-        if (separator == '\n' && !line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
+Output& Output::get() {
+    static Output out;
+    return out;
+}
+
+Output::Output() {
+    struct stat st {};
+    lineBuffered_ = isatty(1) || (fstat(1, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)));
+}
+
+namespace {
+
+int writeAll(const char* p, size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(1, p, n);
+        if (w < 0 && errno != EINTR) return errno;
+        if (w > 0) p += w, n -= static_cast<size_t>(w);
     }
-    return lines;
+    return 0;
+}
+
+}  // namespace
+
+void Output::drain() {
+    if (error_ == 0 && used_ > 0) error_ = writeAll(buffer_, used_);
+    used_ = 0;
+}
+
+void Output::write(const char* p, size_t n) {
+    if (n > sizeof buffer_ - used_) {
+        drain();
+        if (n >= sizeof buffer_) {
+            if (error_ == 0) error_ = writeAll(p, n);
+            return;
+        }
+    }
+    std::memcpy(buffer_ + used_, p, n);
+    used_ += n;
+}
+
+void Output::utf16(const char16_t* units, size_t n) {
+    for (size_t i = 0; i < n;) {
+        if (sizeof buffer_ - used_ < 4) drain();
+        const size_t stop = std::min(n, i + (sizeof buffer_ - used_) / 4);
+        auto* out = reinterpret_cast<uint8_t*>(buffer_);
+        while (i < stop) {
+            UChar32 c = units[i++];
+            if (c < 0x80) {
+                out[used_++] = static_cast<uint8_t>(c);
+                continue;
+            }
+            if (U16_IS_LEAD(c) && i < n && U16_IS_TRAIL(units[i])) c = U16_GET_SUPPLEMENTARY(c, units[i++]);
+            U8_APPEND_UNSAFE(out, used_, c);
+        }
+    }
+}
+
+bool Output::text(void* str) {
+    const auto* s = static_cast<const icu::UnicodeString*>(str);
+    if (s == nullptr || s->isBogus()) return false;
+    size_t n = static_cast<size_t>(s->length());
+    const char16_t* units = s->getBuffer();
+    if (n > 0 && units[n - 1] == 0) --n;
+    utf16(units, n);
+    return true;
+}
+
+int Output::finish(const char* command, int status) {
+    drain();
+    if (error_ == 0) return status;
+    complain(command, std::string("cannot write to standard output: ") + std::strerror(error_));
+    return kBadValue;
+}
+
+void addInputOptions(CLI::App& app, Inputs& in, const std::string& what) {
+    app.add_option("files", in.files, "Files to read, line by line (none or -: standard input)")
+        ->type_name("FILE");
+    app.add_option(app.get_name() == "regex" ? "--text" : "-e,--text", in.texts,
+                   what + " given on the command line, one per option (standard input is "
+                          "then read only when - is named)")
+        ->allow_extra_args(false)
+        ->type_name("TEXT");
+}
+
+namespace {
+
+// The records of one input (a descriptor): errno when reading failed, else 0.
+int readRecords(int fd, const char* kind, char separator, bool splitCR, std::vector<char>& buffer,
+                const std::function<void(Record&)>& each) {
+    size_t begin = 0, end = 0, scanned = 0, number = 0;
+    long long offset = 0;
+    bool eof = false;
+    auto emit = [&](size_t stop, std::string_view ending) {
+        Record r{buffer.data() + begin, stop - begin, ending, offset, ++number, kind};
+        if (splitCR && !ending.empty() && r.size > 0 && r.data[r.size - 1] == '\r') {
+            --r.size;
+            r.end = "\r\n";
+        }
+        each(r);
+        offset += static_cast<long long>(stop - begin + ending.size());
+    };
+    while (!Output::get().failed()) {
+        const char* found = static_cast<const char*>(std::memchr(buffer.data() + scanned, separator, end - scanned));
+        if (found != nullptr) {
+            const size_t stop = static_cast<size_t>(found - buffer.data());
+            emit(stop, separator == '\n' ? "\n" : std::string_view("\0", 1));
+            begin = scanned = stop + 1;
+            continue;
+        }
+        if (eof) {
+            if (begin < end) emit(end, "");
+            break;
+        }
+        std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+        end -= begin;
+        scanned = end;
+        begin = 0;
+        if (buffer.size() - end < (1 << 15)) buffer.resize(buffer.size() + buffer.size() / 2);
+        // One byte stays free after the data, for Record::data[size].
+        const ssize_t n = ::read(fd, buffer.data() + end, buffer.size() - end - 1);
+        if (n < 0 && errno != EINTR) return errno;
+        if (n == 0) eof = true;
+        if (n > 0) end += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool forEachRecord(const char* command, const Inputs& in, char separator, bool splitCR,
+                   const std::function<void(Record&)>& each) {
+    std::string text;
+    for (size_t i = 0; i < in.texts.size() && !Output::get().failed(); ++i) {
+        text = in.texts[i];
+        Record r{text.data(), text.size(), separator == '\n' ? "\n" : std::string_view("\0", 1), 0, i + 1, "text"};
+        each(r);
+    }
+    std::vector<std::string> files = in.files;
+    if (files.empty() && in.texts.empty()) files.emplace_back("-");
+    std::vector<char> buffer(1 << 16);
+    bool ok = true;
+    for (const std::string& name : files) {
+        const int fd = name == "-" ? 0 : ::open(name.c_str(), O_RDONLY);
+        const int error = fd < 0 ? errno : readRecords(fd, "line", separator, splitCR, buffer, each);
+        if (fd > 0) ::close(fd);
+        if (error != 0) {
+            complain(command, "cannot read " + (name == "-" ? std::string("standard input") : "'" + clip(name) + "'") +
+                                  ": " + std::strerror(error) +
+                                  (error == ENOENT ? " (a value, not a file, goes with --text)" : ""));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+size_t decodeInto(std::string_view text, void* str, bool terminate) {
+    auto* string = static_cast<icu::UnicodeString*>(str);
+    string->truncate(0);
+    // Never more units than bytes; written in place, no copy of the line in between.
+    char16_t* out = string->getBuffer(static_cast<int32_t>(text.size()) + 1);
+    if (out == nullptr) throw std::bad_alloc();
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const auto n = static_cast<int32_t>(text.size());
+    int32_t k = 0;
+    for (int32_t i = 0; i < n;) {
+        if (s[i] < 0x80) {
+            out[k++] = s[i++];
+            continue;
+        }
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, n, c);
+        if (c < 0) {
+            string->releaseBuffer(0);
+            return static_cast<size_t>(start);
+        }
+        U16_APPEND_UNSAFE(out, k, c);
+    }
+    if (terminate) out[k++] = 0;
+    string->releaseBuffer(k);
+    return std::string::npos;
+}
+
+size_t checkUtf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const size_t n = text.size();
+    auto trail = [&](size_t k) { return k < n && (s[k] & 0xC0) == 0x80; };
+    for (size_t i = 0; i < n;) {
+        uint64_t eight = 0;
+        if (i + 8 <= n && (std::memcpy(&eight, s + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            i += 8;
+            continue;
+        }
+        const uint8_t b = s[i];
+        if (b < 0x80) {
+            ++i;
+        } else if (b >= 0xC2 && b <= 0xDF && trail(i + 1)) {
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF && trail(i + 1) && trail(i + 2) &&
+                   (b != 0xE0 || s[i + 1] >= 0xA0) && (b != 0xED || s[i + 1] < 0xA0)) {
+            i += 3;  // neither too long a form nor a surrogate
+        } else if (b >= 0xF0 && b <= 0xF4 && trail(i + 1) && trail(i + 2) && trail(i + 3) &&
+                   (b != 0xF0 || s[i + 1] >= 0x90) && (b != 0xF4 || s[i + 1] < 0x90)) {
+            i += 4;  // neither too long a form nor beyond U+10FFFF
+        } else {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+std::string invalidInput(const Record& r, size_t at) {
+    return "invalid UTF-8 input at byte " + std::to_string(r.offset + static_cast<long long>(at)) + " (" +
+           r.kind + " " + std::to_string(r.number) + ")";
+}
+
+std::string badValue(const Record& r, std::string_view value) {
+    const size_t skip = static_cast<size_t>(value.data() - r.data);
+    const size_t bad = checkUtf8(value);
+    if (bad != std::string::npos) return invalidInput(r, skip + bad);
+    const size_t nul = value.find('\0');
+    if (nul == std::string_view::npos) return "";
+    return "a NUL byte at byte " + std::to_string(r.offset + static_cast<long long>(skip + nul)) + " (" +
+           r.kind + " " + std::to_string(r.number) + ") in the value";
+}
+
+std::string_view trim(std::string_view value) {
+    const size_t first = value.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return value.substr(value.size());
+    return value.substr(first, value.find_last_not_of(" \t") - first + 1);
 }
 
 void complain(const char* command, const std::string& message) {

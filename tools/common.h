@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,10 +34,84 @@ Command addRegexCommand(CLI::App& root);
 Command addConvertCommand(CLI::App& root);
 Command addListCommand(CLI::App& root);
 
-// The values given as arguments or, when there are none, the lines of standard input (without
-// their line ends, CR LF included), or its records ending in `separator`.
-std::vector<std::string> valuesOrLines(const std::vector<std::string>& arguments,
-                                       char separator = '\n');
+// Standard output in large blocks, flushed after each record when it is a terminal or a pipe, so
+// that a reader sees each line as soon as it is done. The first failed write is kept (and ends
+// writing); finish() reports it, naming the output.
+class Output {
+public:
+    static Output& get();
+    void write(const char* p, size_t n);
+    void write(std::string_view text) { write(text.data(), text.size()); }
+    void put(char c) {
+        if (used_ == sizeof buffer_) drain();
+        buffer_[used_++] = c;
+    }
+    // UTF-16 units as UTF-8 (the units come from valid UTF-8 or from ICU, so they pair up).
+    void utf16(const char16_t* units, size_t n);
+    // The text of a string handle as UTF-8, U+0000 units inside it included, one terminator at
+    // its end left out. False for a bogus string (the library's failure result).
+    bool text(void* str);
+    // The end of a record: flushed when the output is line-buffered.
+    void endRecord() {
+        if (lineBuffered_) drain();
+    }
+    void flush() { drain(); }
+    bool failed() const { return error_ != 0; }
+    // Flushes; on a write error reports it and gives 1, otherwise `status`.
+    int finish(const char* command, int status);
+
+private:
+    Output();
+    void drain();
+    char buffer_[1 << 16];
+    size_t used_ = 0;
+    int error_ = 0;
+    bool lineBuffered_ = false;
+};
+
+// One record of input: a line (or, with -z, a text ending in NUL). `data[size]` may be written
+// (it is the record's end or spare room), e.g. to terminate the text for a call.
+struct Record {
+    char* data;
+    size_t size;
+    std::string_view end;    // "\n", "\r\n" when CR is split off, "\0", or "" at the end of input
+    long long offset;        // of the record in its input, in bytes
+    size_t number;           // 1 for the first record of each input
+    const char* kind;        // "line", or "text" for a --text value
+    std::string_view text() const { return {data, size}; }
+};
+
+// Where text comes from: --text values (each one record), then the file operands, "-" or none of
+// either for standard input.
+struct Inputs {
+    std::vector<std::string> files, texts;
+};
+
+void addInputOptions(CLI::App& app, Inputs& in, const std::string& what);
+
+// Calls `each` for every record, reading each input in blocks: memory follows the longest
+// record, not the input. A file that cannot be read is reported (false at the end); reading
+// stops early when the output has failed.
+bool forEachRecord(const char* command, const Inputs& in, char separator, bool splitCR,
+                   const std::function<void(Record&)>& each);
+
+// Decodes UTF-8 `text` into the string handle `str` (an icu::UnicodeString) in place, U+0000
+// units included, and with `terminate` one U+0000 more (the terminated form that the library
+// expects): one handle serves every record, and no string is made or copied per line. The offset
+// of the first invalid sequence (the string is then empty), or npos.
+size_t decodeInto(std::string_view text, void* str, bool terminate = false);
+
+// The offset of the first sequence in `text` that is not UTF-8, or npos.
+size_t checkUtf8(std::string_view text);
+
+// The message for input that is not UTF-8, at `at` bytes into the record.
+std::string invalidInput(const Record& r, size_t at);
+
+// What a record holds that no value may: invalid UTF-8 or a NUL byte ("" when neither).
+std::string badValue(const Record& r, std::string_view value);
+
+// `value` without the blanks (space, tab) around it.
+std::string_view trim(std::string_view value);
 
 // Prints "qovaicu <command>: <message>" on standard error.
 void complain(const char* command, const std::string& message);
@@ -74,7 +149,11 @@ CLI::Validator oneOf(const Name<E> (&table)[Size], const std::string& what,
     return CLI::Validator(
         [&table, what, hint](std::string& value) -> std::string {
             if (lookup(table, value)) return {};
+            std::vector<std::string> names;
+            for (const auto& row : table) names.emplace_back(row.name);
+            const std::string near = nearest(value, names);
             return "unknown " + what + " '" + clip(value) + "' (" +
+                   (near.empty() ? "" : "did you mean " + near + "? ") +
                    (hint.empty() ? "one of: " + nameList(table) : hint) + ")";
         },
         "");

@@ -17,9 +17,13 @@
 #include <unicode/utf16.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -30,14 +34,14 @@ namespace qovaicu {
 namespace {
 
 // Stdin is read in pieces of this many bytes; memory use follows it, not the input's size.
-constexpr size_t kChunk = 1 << 20;
+constexpr size_t kChunk = 1 << 16;
 
 struct Options {
     std::string to = QOVAUnicodeStringServices::getDefaultCodepage();
     std::string from = "UTF-8";
     std::string substitute;
     bool hex = false;
-    std::vector<std::string> values;
+    Inputs in;
 };
 
 struct IcuConverter {
@@ -59,12 +63,19 @@ struct Sink {
     bool hex = false;
     bool started = false;  // something was written (hex: a separating space is due)
     void write(const char* p, size_t n) {
-        if (!hex) {
-            std::fwrite(p, 1, n, stdout);
-            return;
+        Output& out = Output::get();
+        if (!hex) return out.write(p, n);
+        static const char digits[] = "0123456789abcdef";
+        for (size_t i = 0; i < n; ++i, started = true) {
+            if (started) out.put(' ');
+            out.put(digits[static_cast<unsigned char>(p[i]) >> 4]);
+            out.put(digits[p[i] & 15]);
         }
-        for (size_t i = 0; i < n; ++i, started = true)
-            std::printf(started ? " %02x" : "%02x", static_cast<unsigned char>(p[i]));
+    }
+    // The end of a text in hex: a line end after what was written.
+    void endLine() {
+        if (hex && started) Output::get().put('\n');
+        started = false;
     }
 };
 
@@ -86,6 +97,13 @@ public:
         // U+0000 is written apart, so spans of text stop at it.
         uset_remove(mappable_.p, 0);
         uset_freeze(mappable_.p);
+        // The characters of the BMP that the codepage holds, one bit each, for span().
+        for (int32_t k = 0; k < uset_getRangeCount(mappable_.p); ++k) {
+            UChar32 first = 0, last = 0;
+            UErrorCode ignored = U_ZERO_ERROR;
+            uset_getItem(mappable_.p, k, &first, &last, nullptr, 0, &ignored);
+            for (UChar32 c = first; c <= std::min<UChar32>(last, 0xFFFF); ++c) bmp_[c >> 6] |= uint64_t{1} << (c & 63);
+        }
         // UTF-16 and UTF-32 start each conversion with a byte-order mark; the stream has one.
         const UConverterType type = ucnv_getType(icu_.p);
         bomSize_ = type == UCNV_UTF16 ? 2 : type == UCNV_UTF32 ? 4 : 0;
@@ -96,10 +114,13 @@ public:
             throw Failure{"codepage '" + o.to + "' cannot hold U+0000"};
         bom_.assign(nul, bomSize_);
         nul_.assign(nul + bomSize_, static_cast<size_t>(n) - bomSize_);
-        // In single-byte codepages and UTF-8 the byte 0 stands for U+0000 alone.
+        // In single-byte codepages and UTF-8 the byte 0 stands for U+0000 alone; in double and
+        // multi-byte ones when no lead byte takes 0 as its trail byte.
         zeroOnlyForNul_ = nul_ == std::string(1, '\0') &&
                           (type == UCNV_SBCS || type == UCNV_LATIN_1 || type == UCNV_US_ASCII ||
-                           type == UCNV_UTF8);
+                           type == UCNV_UTF8 || ((type == UCNV_DBCS || type == UCNV_MBCS) && !zeroTrails(o.to)));
+        // Codepages that hold every character (UTF-8, GB18030) need no check of the text.
+        holdsAll_ = uset_containsRange(mappable_.p, 1, 0xD7FF) && uset_containsRange(mappable_.p, 0xE000, 0x10FFFF);
         maxCharSize_ = ucnv_getMaxCharSize(icu_.p);
         stateful_ = !(type == UCNV_SBCS || type == UCNV_DBCS || type == UCNV_MBCS ||
                       type == UCNV_LATIN_1 || type == UCNV_US_ASCII || type == UCNV_UTF8 ||
@@ -112,11 +133,24 @@ public:
     // The next text starts a stream of its own (with its byte-order mark).
     void startStream() { bomDone_ = false; }
     bool stateful() const { return stateful_; }
+    bool holdsAll() const { return holdsAll_; }
     bool holds(UChar32 c) const { return uset_contains(mappable_.p, c); }
     // The length of the leading units of `text` that the codepage holds (U+0000 excluded).
     size_t span(const UChar* text, size_t n) const {
-        return static_cast<size_t>(
-            uset_span(mappable_.p, text, static_cast<int32_t>(n), USET_SPAN_CONTAINED));
+        size_t i = 0;
+        while (i < n) {
+            const UChar u = text[i];
+            if (!U16_IS_SURROGATE(u)) {
+                if (!(bmp_[u >> 6] >> (u & 63) & 1)) break;
+                ++i;
+            } else if (U16_IS_LEAD(u) && i + 1 < n && U16_IS_TRAIL(text[i + 1]) &&
+                       uset_contains(mappable_.p, U16_GET_SUPPLEMENTARY(u, text[i + 1]))) {
+                i += 2;
+            } else {
+                break;
+            }
+        }
+        return i;
     }
 
     // Writes the n units of `text`, each U+0000 among them as the codepage's bytes for it. The
@@ -143,6 +177,23 @@ public:
     }
 
 private:
+    // Whether some two bytes B 00 are one character of `codepage`.
+    static bool zeroTrails(const std::string& codepage) {
+        IcuConverter c;
+        UErrorCode status = U_ZERO_ERROR;
+        c.p = ucnv_open(codepage.c_str(), &status);
+        ucnv_setToUCallBack(c.p, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        for (int b = 1; b < 256 && U_SUCCESS(status); ++b) {
+            const char bytes[2] = {static_cast<char>(b), 0};
+            UChar out[8];
+            const int32_t n = ucnv_toUChars(c.p, out, 8, bytes, 2, &status);
+            if (U_SUCCESS(status) && (n == 0 || out[n - 1] != 0)) return true;  // B 00 is one character
+            status = U_ZERO_ERROR;
+            ucnv_resetToUnicode(c.p);
+        }
+        return U_FAILURE(status);
+    }
+
     void encode(void* text, size_t units, Sink& sink) {
         if (!zeroOnlyForNul_) {
             const std::optional<std::string> bytes = qovaicuc::codepage(text, lib_.get());
@@ -181,6 +232,8 @@ private:
     bool stateful_ = false;
     bool bomDone_ = false;
     bool zeroOnlyForNul_ = false;
+    bool holdsAll_ = false;
+    std::vector<uint64_t> bmp_ = std::vector<uint64_t>(1024);
     int maxCharSize_ = 1;
     std::unique_ptr<char[]> buffer_;
     size_t bufferSize_ = 0;
@@ -283,7 +336,7 @@ private:
         const size_t n = used_;
         std::u16string replaced;  // the batch with substitutes, built once one is needed
         size_t copied = 0;        // the units before this one are in `replaced`
-        size_t i = 0;
+        size_t i = target_.holdsAll() ? n : 0;
         while (i < n) {
             i += target_.span(units + i, n - i);
             if (i >= n) break;
@@ -371,38 +424,52 @@ int run(const Options& o) {
 #endif
     Sink sink;
     sink.hex = o.hex;
+    Output& out = Output::get();
     int result = kOk;
+    std::vector<std::string> files = o.in.files;
+    if (files.empty() && o.in.texts.empty()) files.emplace_back("-");
     try {
-        if (o.values.empty()) {
-            Conversion conversion(o, *target, sub, sink);
-            std::vector<char> buffer(kChunk);
-            size_t n = 0;
-            do {
-                n = std::fread(buffer.data(), 1, buffer.size(), stdin);
-                conversion.feed(buffer.data(), n, n < buffer.size());
-            } while (n == buffer.size());
-            if (o.hex && sink.started) std::printf("\n");
-        }
-        for (size_t i = 0; i < o.values.size(); ++i) {
-            if (o.hex) {  // one line per text, each a conversion of its own
-                target->startStream();
-                sink.started = false;
-            }
+        for (size_t i = 0; i < o.in.texts.size(); ++i) {
+            if (o.hex) target->startStream();  // one line per text, each a conversion of its own
             Conversion conversion(o, *target, sub, sink);
             try {
-                conversion.feed(o.values[i].data(), o.values[i].size(), true);
+                conversion.feed(o.in.texts[i].data(), o.in.texts[i].size(), true);
             } catch (const Failure& f) {
                 throw Failure{"text " + std::to_string(i + 1) + ": " + f.message};
             }
-            if (o.hex) std::printf("\n");
+            sink.endLine();
         }
+        // Each file is a conversion of its own, read in pieces as they come (a pipe's included).
+        std::vector<char> buffer(kChunk);
+        for (const std::string& name : files) {
+            const int fd = name == "-" ? 0 : ::open(name.c_str(), O_RDONLY);
+            if (fd < 0) {
+                complain("convert", "cannot read '" + clip(name) + "': " + std::strerror(errno));
+                result = kUsage;
+                continue;
+            }
+            Conversion conversion(o, *target, sub, sink);
+            for (ssize_t n = 1; n != 0 && !out.failed();) {
+                n = ::read(fd, buffer.data(), buffer.size());
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    complain("convert", "cannot read '" + clip(name) + "': " + std::strerror(errno));
+                    result = kUsage;
+                    break;
+                }
+                conversion.feed(buffer.data(), static_cast<size_t>(n), n == 0);
+                out.endRecord();
+            }
+            if (fd > 0) ::close(fd);
+        }
+        sink.endLine();
     } catch (const Failure& f) {
-        if (o.hex && sink.started) std::printf("\n");
-        std::fflush(stdout);
+        sink.endLine();
+        out.flush();
         complain("convert", f.message);
         result = kBadValue;
     }
-    return result;
+    return out.finish("convert", result);
 }
 
 }  // namespace
@@ -410,7 +477,7 @@ int run(const Options& o) {
 Command addConvertCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand("convert", "Write text in a codepage, byte for byte");
-    app->add_option("values", o->values, "Texts to convert (default: all of stdin, as bytes)");
+    addInputOptions(*app, o->in, "Texts to convert");
     app->add_option("-t,--to", o->to, "Codepage to write, as ICU names it, e.g. ISO-8859-1, "
                                       "windows-1252, Shift_JIS, UTF-16LE (qovaicu list codepages)")
         ->capture_default_str();
@@ -423,12 +490,13 @@ Command addConvertCommand(CLI::App& root) {
                   "Print the bytes in hexadecimal, one line per text (stdin is one text)");
     app->footer(
         "Nothing is added or dropped: line ends, U+0000 and a missing final newline pass as they\n"
-        "are, and UTF-16 and UTF-32 get one byte-order mark at the start. Several texts given as\n"
-        "arguments are written one after the other. A character the codepage lacks, or input\n"
+        "are, and UTF-16 and UTF-32 get one byte-order mark at the start. Several texts given with\n"
+        "--text, and files, are written one after the other. A character the codepage lacks, or input\n"
         "that is not valid in --from, stops the conversion: exit status 1 and the byte offset\n"
         "(what comes before it is written). --substitute CHAR writes CHAR in the codepage's own\n"
-        "bytes ('?' is 6f in ibm-037). Stdin is read in pieces of 1 MiB (whole for codepages\n"
-        "with shift states, e.g. ISO-2022-JP, so the output equals a one-piece conversion).\n"
+        "bytes ('?' is 6f in ibm-037). Input is read in pieces of up to 64 KiB as they come, and\n"
+        "each piece is written before the next is read (codepages with shift states, e.g.\n"
+        "ISO-2022-JP, are converted whole, so the output equals a one-piece conversion).\n"
         "Example: printf 'caf\\xc3\\xa9\\r\\n' | qovaicu convert --to ibm-037 --hex");
     return {app, [o] { return run(*o); }};
 }

@@ -12,15 +12,15 @@
 namespace qovaicu {
 namespace {
 
-void locales() {
-    for (int32_t i = 0; i < uloc_countAvailable(); ++i) std::printf("%s\n", uloc_getAvailable(i));
+void line(std::string_view text) {
+    Output::get().write(text);
+    Output::get().put('\n');
 }
 
 int zones() {
     UErrorCode status = U_ZERO_ERROR;
     UEnumeration* all = ucal_openTimeZones(&status);
-    for (const char* name; U_SUCCESS(status) && (name = uenum_next(all, nullptr, &status));)
-        std::printf("%s\n", name);
+    for (const char* name; U_SUCCESS(status) && (name = uenum_next(all, nullptr, &status));) line(name);
     uenum_close(all);
     return U_SUCCESS(status) ? kOk : kBadValue;
 }
@@ -29,20 +29,15 @@ int zones() {
 void codepages() {
     for (int32_t i = 0; i < ucnv_countAvailable(); ++i) {
         const char* name = ucnv_getAvailableName(i);
-        std::printf("%s\t", name);
+        std::string text = std::string(name) + "\t";
         UErrorCode status = U_ZERO_ERROR;
         const uint16_t count = ucnv_countAliases(name, &status);
         for (uint16_t k = 0; k < count; ++k) {
             const char* alias = ucnv_getAlias(name, k, &status);
-            if (U_SUCCESS(status) && std::string(alias) != name)
-                std::printf(k + 1 < count ? "%s " : "%s", alias);
+            if (U_SUCCESS(status) && std::string(alias) != name) text += alias + std::string(k + 1 < count ? " " : "");
         }
-        std::printf("\n");
+        line(text);
     }
-}
-
-void units() {
-    for (const auto& row : kUnits) std::printf("%s\n", row.name);
 }
 
 }  // namespace
@@ -54,11 +49,14 @@ Command addListCommand(CLI::App& root) {
         ->required()
         ->check(CLI::IsMember({"locales", "zones", "codepages", "units"}));
     return {app, [what] {
-                if (*what == "locales") locales();
-                if (*what == "zones") return zones();
+                int status = kOk;
+                if (*what == "locales")
+                    for (int32_t i = 0; i < uloc_countAvailable(); ++i) line(uloc_getAvailable(i));
+                if (*what == "zones") status = zones();
                 if (*what == "codepages") codepages();
-                if (*what == "units") units();
-                return static_cast<int>(kOk);
+                if (*what == "units")
+                    for (const auto& row : kUnits) line(row.name);
+                return Output::get().finish("list", status);
             }};
 }
 

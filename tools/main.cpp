@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sstream>
 
 namespace {
 
@@ -39,8 +40,19 @@ int version() {
     u_getVersion(icu);
     char icuText[U_MAX_VERSION_STRING_LENGTH];
     u_versionToString(icu, icuText);
-    std::printf("qovaicu %s\nQOVAicuC %s\nICU %s\n", QOVAICU_VERSION, QOVAICUC_VERSION_STRING, icuText);
-    return qovaicu::kOk;
+    qovaicu::Output& out = qovaicu::Output::get();
+    out.write(std::string("qovaicu " QOVAICU_VERSION "\nQOVAicuC " QOVAICUC_VERSION_STRING "\nICU ") + icuText + "\n");
+    return out.finish("--version", qovaicu::kOk);
+}
+
+// CLI11's message with the command's name before it, each overlong word in it cut.
+void reportParseError(const CLI::App& app, const CLI::ParseError& e) {
+    std::string command = "";
+    for (const CLI::App* sub : app.get_subcommands()) command = sub->get_name();
+    std::istringstream words(e.what());
+    std::string message;
+    for (std::string word; words >> word;) message += (message.empty() ? "" : " ") + (word.size() > 120 ? qovaicu::clip(word) : word);
+    std::fprintf(stderr, "qovaicu%s%s: %s\n", command.empty() ? "" : " ", command.c_str(), message.c_str());
 }
 
 }  // namespace
@@ -61,12 +73,15 @@ int main(int argc, char** argv) {
         qovaicu::addConvertCommand(app), qovaicu::addListCommand(app),
     };
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) return version();
-    if (argc >= 2 && argv[1][0] != '-') {
+    // The first word that is no option names the command.
+    int first = 1;
+    while (first < argc && argv[first][0] == '-') ++first;
+    if (first < argc) {
         std::vector<std::string> names;
         for (const qovaicu::Command& command : commands) names.push_back(command.app->get_name());
-        if (std::find(names.begin(), names.end(), argv[1]) == names.end()) {
-            const std::string near = qovaicu::nearest(argv[1], names);
-            std::fprintf(stderr, "qovaicu: unknown command '%s'%s\n", qovaicu::clip(argv[1]).c_str(),
+        if (std::find(names.begin(), names.end(), argv[first]) == names.end()) {
+            const std::string near = qovaicu::nearest(argv[first], names);
+            std::fprintf(stderr, "qovaicu: unknown command '%s'%s\n", qovaicu::clip(argv[first]).c_str(),
                          near.empty() ? "; see qovaicu --help" : (" (did you mean " + near + "?)").c_str());
             return qovaicu::kUsage;
         }
@@ -74,10 +89,12 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        if (showVersion) return version();
-        const int code = app.exit(e);
-        if (code == 0) return qovaicu::kOk;
+        if (e.get_exit_code() == 0) return app.exit(e);  // --help
+        reportParseError(app, e);
         suggestOptions(app, argc, argv);
+        std::string command;
+        for (const CLI::App* sub : app.get_subcommands()) command = sub->get_name() + " ";
+        std::fprintf(stderr, "qovaicu: see qovaicu %s--help\n", command.c_str());
         return qovaicu::kUsage;
     }
     try {

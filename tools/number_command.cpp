@@ -5,6 +5,8 @@
 #include <QOVAicuC/number_settings.hpp>
 #include <QOVAicuC/text.hpp>
 
+#include <unicode/ucurr.h>
+
 #include <cstdio>
 #include <memory>
 
@@ -119,7 +121,7 @@ struct Options {
     std::string precision, rounding, grouping, notation, sign, integerWidth, unit, unitWidth;
     std::string as = "decimal";
     bool strict = false;
-    std::vector<std::string> values;
+    Inputs in;
 };
 
 void applySettings(void* fmt, const Options& o) {
@@ -147,22 +149,23 @@ void applySettings(void* fmt, const Options& o) {
     if (!o.unitWidth.empty()) S::SetUnitWidthType(fmt, *lookup(kUnitWidth, o.unitWidth));
 }
 
-// Formats one value into `out`; false when the value is not a number of the chosen kind.
-bool format(void* fmt, void* out, const std::string& as, std::string value) {
+// Formats one value (terminated text) into `out`; false when it is not a number of the chosen kind.
+bool format(void* fmt, void* out, const std::string& as, char* value, size_t size) {
     using S = QOVAUnicodeNumFormatterServices;
     if (as == "int") {
-        const std::optional<long long> v = toInt64(value);
+        const std::optional<long long> v = toInt64({value, size});
         if (!v) return false;
         S::FormatInt(fmt, out, *v);
     } else if (as == "double") {
-        const std::optional<double> v = toDouble(value);
+        const std::optional<double> v = toDouble({value, size});
         if (!v) return false;
         // A flag set: the formatter's own precision applies.
         S::FormatDouble(fmt, out, *v, true, false);
     } else {
-        S::FormatDecimal(fmt, out, value.data());
+        S::FormatDecimal(fmt, out, value);
     }
-    return true;
+    // A formatted number is never empty: empty text is the library's failure result.
+    return QOVAUnicodeStringServices::length(out) > 0;
 }
 
 int run(const Options& o) {
@@ -180,20 +183,29 @@ int run(const Options& o) {
         complain("number", "ICU rejects these settings together");
         return kUsage;
     }
+    Output& output = Output::get();
     int result = kOk;
-    for (const std::string& value : valuesOrLines(o.values)) {
-        std::string text;
-        if (format(fmt.get(), out.get(), o.as, value)) text = textOf(out.get());
-        // A formatted number is never empty: empty text is the library's failure result.
-        if (text.empty()) {
-            complain("number", "cannot format '" + clip(value) + "' as " + o.as +
-                                   " (not a number of that kind, or not within the rounding)");
+    const bool read = forEachRecord("number", o.in, '\n', true, [&](Record& r) {
+        const std::string_view value = trim(r.text());
+        std::string why = badValue(r, value);
+        char* text = r.data + (value.data() - r.data);
+        const char saved = text[value.size()];
+        text[value.size()] = 0;
+        if (why.empty() && !format(fmt.get(), out.get(), o.as, text, value.size()))
+            why = "cannot format '" + clip(std::string(value)) + "' as " + o.as +
+                  " (not a number of that kind, or not within the rounding)";
+        text[value.size()] = saved;
+        if (why.empty()) {
+            output.text(out.get());
+        } else {  // the line is kept as it was, as numfmt --invalid=warn keeps it
+            complain("number", why);
             result = kBadValue;
-            continue;
+            output.write(r.text());
         }
-        std::printf("%s\n", text.c_str());
-    }
-    return result;
+        output.write(r.end);
+        output.endRecord();
+    });
+    return output.finish("number", read ? result : kUsage);
 }
 
 }  // namespace
@@ -201,7 +213,7 @@ int run(const Options& o) {
 Command addNumberCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand("number", "Format numbers for a locale");
-    app->add_option("values", o->values, "Numbers to format (default: one per line of stdin)");
+    addInputOptions(*app, o->in, "Numbers");
     addLocaleOptions(*app, o->locale, o->strict);
     app->add_option("-p,--precision", o->precision,
                     "unlimited | integer | fixed:N | min:N | max:N | minmax:A:B | sig:N | "
@@ -234,7 +246,19 @@ Command addNumberCommand(CLI::App& root) {
     app->add_option("-u,--unit", o->unit, "Unit name, e.g. meter, square-meter, usd, percent, "
                                           "none-permille (qovaicu list units)")
         ->type_name("NAME")
-        ->check(oneOf(kUnits, "unit", "see qovaicu list units"));
+        ->check(CLI::Validator(
+            [names = oneOf(kUnits, "unit", "see qovaicu list units")](std::string& value) {
+                // A currency that ICU knows, but that the library's unit table has no row for.
+                std::u16string code(value.begin(), value.end());
+                for (char16_t& c : code) c = c >= 'a' && c <= 'z' ? static_cast<char16_t>(c - 32) : c;
+                UErrorCode status = U_ZERO_ERROR;
+                if (!lookup(kUnits, value) && code.size() == 3 &&
+                    ucurr_isAvailable(reinterpret_cast<const UChar*>(code.c_str()), -1e300, 1e300, &status))
+                    return "the currency '" + clip(value) + "' has no row in the library's unit table, "
+                           "whose one currency is usd (see qovaicu list units)";
+                return names(value);
+            },
+            ""));
     app->add_option("--unit-width", o->unitWidth, "Unit width: " + nameList(kUnitWidth))
         ->type_name("NAME")
         ->check(oneOf(kUnitWidth, "unit width"));
@@ -246,7 +270,10 @@ Command addNumberCommand(CLI::App& root) {
         "Names: the library's enumerator without its stem, in lower case, words joined by '-'\n"
         "(UnitSquareMeter -> square-meter, UnitNonePercent -> none-percent, RoundingHalfEven ->\n"
         "half-even); the currency row by its ISO code (UnitCurrencyUSD -> usd). Case is ignored.\n"
-        "Example: qovaicu number --locale de_DE --precision fixed:2 --unit usd 1234.5");
+        "Blanks around a value are ignored. A value that fails (not a number, invalid UTF-8, a NUL\n"
+        "byte) is reported and its line is printed as it was read, so lines stay aligned; the\n"
+        "exit status is then 1.\n"
+        "Example: qovaicu number --locale de_DE --precision fixed:2 --unit usd -e 1234.5");
     return {app, [o] { return run(*o); }};
 }
 

@@ -4,6 +4,7 @@
 #include <QOVAicuC/handles.hpp>
 #include <QOVAicuC/text.hpp>
 
+#include <unicode/unistr.h>
 #include <unicode/unum.h>
 
 #include <charconv>
@@ -20,7 +21,7 @@ struct Options {
     std::string locale;
     std::string type = "double";
     bool strict = false;
-    std::vector<std::string> values;
+    Inputs in;
 };
 
 struct IcuFormat {
@@ -39,12 +40,23 @@ std::pair<int32_t, int32_t> readLength(UNumberFormat* format, void* text) {
     return {U_FAILURE(status) ? 0 : end, static_cast<int32_t>(units.size())};
 }
 
-// The range of the result type, for the warning about values it cannot hold.
-std::pair<double, double> rangeOf(const std::string& type) {
-    if (type == "int32") return {-2147483648.0, 2147483647.0};
-    if (type == "int64") return {-9223372036854775808.0, 9223372036854775807.0};
-    if (type == "ulong") return {0, 4294967295.0};
-    return {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
+// Whether `value` (as the library read it) lies outside the result type, and the type's range.
+// Near the ends of int64 a double cannot tell, so ICU's own 64-bit parse of the text decides.
+std::pair<bool, std::string> outOfRange(const std::string& type, double value, UNumberFormat* icu,
+                                        std::string_view text) {
+    using L = std::numeric_limits<long long>;
+    if (type == "double") return {false, ""};
+    if (type == "int32") return {!(value >= -2147483648.0 && value <= 2147483647.0), "-2147483648 to 2147483647"};
+    if (type == "ulong") return {!(value >= 0 && value <= 4294967295.0), "0 to 4294967295"};
+    const std::string range = std::to_string(L::min()) + " to " + std::to_string(L::max());
+    constexpr double kTwo63 = 9223372036854775808.0;
+    if ((value == kTwo63 || value == -kTwo63) && icu != nullptr) {
+        UErrorCode status = U_ZERO_ERROR;
+        const icu::UnicodeString units = icu::UnicodeString::fromUTF8(text);
+        unum_parseInt64(icu, units.getBuffer(), units.length(), nullptr, &status);
+        return {U_FAILURE(status), range};
+    }
+    return {!(value > -kTwo63 && value < kTwo63), range};
 }
 
 // The shortest text that reads back as the same double ("inf", "-inf", "nan" included).
@@ -69,40 +81,55 @@ int run(const Options& o) {
     icu.p = unum_open(UNUM_DECIMAL, nullptr, 0, o.locale == "C" ? "en_US_POSIX" : o.locale.c_str(),
                       nullptr, &status);
     qovaicuc::NumberParser parser = qovaicuc::NumberParser::make(o.locale);
-    if (!parser) {
+    qovaicuc::String text = qovaicuc::String::make();
+    if (!parser || !text) {
         complain("parse", "cannot make a number parser for '" + o.locale + "'");
         return kUsage;
     }
+    Output& output = Output::get();
     int result = kOk;
-    for (const std::string& value : valuesOrLines(o.values)) {
-        qovaicuc::String text = qovaicuc::fromUtf8(value);
+    const bool read = forEachRecord("parse", o.in, '\n', true, [&](Record& r) {
+        const std::string_view value = trim(r.text());
+        const std::string why = badValue(r, value);
+        if (!why.empty()) {  // an empty value field keeps the line
+            complain("parse", why);
+            result = kBadValue;
+            output.write("\tinvalid");
+            output.write(r.end);
+            return output.endRecord();
+        }
+        // In terminated form, as the library expects its texts; the parse may edit it.
+        decodeInto(value, text.get(), true);
         // The library only ever stores ErrorInvalid, so each value starts from ErrorNone.
         P::ErrorType err = P::ErrorNone;
-        const std::string number = parseAs(o.type, parser.get(), text.get(), err);
-        std::printf("%s\t%s\n", number.c_str(), err == P::ErrorInvalid ? "invalid" : "none");
+        output.write(parseAs(o.type, parser.get(), text.get(), err));
+        output.write(err == P::ErrorInvalid ? "\tinvalid" : "\tnone");
+        output.write(r.end);
+        output.endRecord();
+        auto quoted = [value] { return "'" + clip(std::string(value)) + "'"; };
         if (err == P::ErrorInvalid) {
-            complain("parse", "'" + clip(value) + "' holds no " + o.type + " number");
+            complain("parse", quoted() + " holds no " + o.type + " number");
             result = kBadValue;
-            continue;
+            return;
         }
-        // The text is trimmed now, as the library read it: the same number again, as a double.
+        // The same number again, as a double, from the text as the library left it.
         P::ErrorType ignored = P::ErrorNone;
         const double exact = P::FormatStrToDouble(parser.get(), text.get(), ignored);
-        const auto [low, high] = rangeOf(o.type);
-        if (exact < low || exact > high || (exact != exact && o.type != "double")) {
-            complain("parse", "'" + clip(value) + "' is " + shortest(exact) + ", which " + o.type +
-                                  " cannot hold (" + shortest(low) + " to " + shortest(high) + ")");
+        const auto [outside, range] = outOfRange(o.type, exact, icu.p, value);
+        if (outside) {
+            complain("parse", quoted() + " is " + shortest(exact) + ", which " + o.type +
+                                  " cannot hold (" + range + ")");
             if (result == kOk) result = kPartial;
         }
-        const auto [read, length] = icu.p ? readLength(icu.p, text.get()) : std::make_pair(0, 0);
-        if (read < length) {
-            const qovaicuc::String rest = qovaicuc::String::substring(text, read, length - read);
-            complain("parse", "text left unread after the number in '" + clip(value) + "': '" +
+        const auto [stop, length] = icu.p ? readLength(icu.p, text.get()) : std::make_pair(0, 0);
+        if (stop < length) {
+            const qovaicuc::String rest = qovaicuc::String::substring(text, stop, length - stop);
+            complain("parse", "text left unread after the number in " + quoted() + ": '" +
                                   clip(textOf(rest.get())) + "'");
             if (result == kOk) result = kPartial;
         }
-    }
-    return result;
+    });
+    return output.finish("parse", read ? result : kUsage);
 }
 
 }  // namespace
@@ -111,16 +138,18 @@ Command addParseCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand(
         "parse", "Read numbers from text for a locale; prints the value and the error kind");
-    app->add_option("values", o->values, "Texts to read (default: one per line of stdin)");
+    addInputOptions(*app, o->in, "Texts");
     addLocaleOptions(*app, o->locale, o->strict);
     app->add_option("-t,--type", o->type, "Result type: double (default), int32, int64, ulong")
         ->check(CLI::IsMember({"double", "int32", "int64", "ulong"}));
     app->footer(
-        "Each line of output is VALUE<TAB>ERROR, ERROR being none or invalid. The text is\n"
-        "trimmed and its '+' signs are removed before it is read; the number at its start\n"
+        "Each line of output is VALUE<TAB>ERROR, ERROR being none or invalid, one per line of\n"
+        "input. Blanks around the text are ignored and its '+' signs are removed before it is\n"
+        "read; the number at its start\n"
         "counts, whatever follows. The integer types follow the library's conversion rules\n"
         "(docs/guide.md): e.g. ulong keeps the low 32 bits, so -7 gives 4294967289 (and a\n"
         "warning), and an infinite value gives 2147483647 with invalid.\n"
+        "Text that is not UTF-8 or holds a NUL byte gives an empty VALUE and invalid.\n"
         "Exit status 1 when a text held no number; 3 when the number was read but the type\n"
         "cannot hold it or text is left after it (a warning names it; the output line is the\n"
         "library's result all the same).");

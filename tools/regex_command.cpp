@@ -1,14 +1,19 @@
-// qovaicu regex: finds, replaces or splits at the matches of a pattern.
+// qovaicu regex: prints the lines that match a pattern as grep does, or the matches, or each line
+// with its matches replaced as sed does, or the fields between matches.
+//
+// Each line is decoded once into a string handle that serves every line; the library finds and
+// replaces. Text outside the matches is never re-encoded: a printed line is the bytes read, and a
+// replaced line differs from them only where a match was.
 #include "common.h"
 
 #include <QOVAicuC/handles.hpp>
-#include <QOVAicuC/split.hpp>
 #include <QOVAicuC/text.hpp>
 
 #include <unicode/uregex.h>
-#include <unicode/utypes.h>
+#include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
-#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace qovaicu {
@@ -18,39 +23,13 @@ using R = QOVAUnicodeRegexServices;
 
 struct Options {
     std::string pattern;
-    std::vector<std::string> values;
+    Inputs in;
     std::vector<std::string> flags;
     std::string replacement;
-    bool replaceAll = false;
-    bool replaceFirst = false;
-    bool split = false;
+    bool replaceAll = false, replaceFirst = false, split = false;
     int limit = 0;
-    bool count = false;
-    bool nulSeparated = false;
-};
-
-// One record of output: terminated by NUL with -z; otherwise on one line, its backslashes, tabs,
-// line ends and other control characters written as escapes (\\ \t \n \r \xHH).
-struct Printer {
-    bool nulSeparated = false;
-    std::string escape(const std::string& text) const {
-        if (nulSeparated) return text;
-        std::string out;
-        for (char c : text) {
-            const auto u = static_cast<unsigned char>(c);
-            if (c == '\\') out += "\\\\";
-            else if (c == '\t') out += "\\t";
-            else if (c == '\n') out += "\\n";
-            else if (c == '\r') out += "\\r";
-            else if (u < 0x20 || u == 0x7F) {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "\\x%02x", u);
-                out += hex;
-            } else out += c;
-        }
-        return out;
-    }
-    void end() const { std::fputc(nulSeparated ? '\0' : '\n', stdout); }
+    bool invert = false, numbers = false, only = false, count = false, countMatches = false;
+    bool offsets = false, nulSeparated = false;
 };
 
 unsigned int flagBits(const std::vector<std::string>& names) {
@@ -59,118 +38,218 @@ unsigned int flagBits(const std::vector<std::string>& names) {
     return bits;
 }
 
-// Every match of the matcher's input: "N:START-END<TAB>TEXT", positions in UTF-16 units
-// (with `print` null only counted). The number of matches.
-size_t printMatches(void* matcher, size_t n, const Printer* print) {
-    qovaicuc::String match = qovaicuc::String::make();
-    size_t found = 0;
-    for (; R::find(matcher); ++found) {
-        if (print == nullptr) continue;
-        R::group(matcher, match.get());
-        std::printf("%zu:%d-%d\t%s", n, R::start(matcher), R::end(matcher),
-                    print->escape(textOf(match.get())).c_str());
-        print->end();
-    }
-    R::reset(matcher);
-    return found;
+std::u16string units(const std::string& utf8) {
+    const icu::UnicodeString u = icu::UnicodeString::fromUTF8(utf8);
+    return {u.getBuffer(), static_cast<size_t>(u.length())};
 }
 
-bool printReplaced(void* matcher, void* replacement, bool all, const Printer& print) {
-    qovaicuc::String out = qovaicuc::String::make();
-    const bool done = all ? R::replaceAll(matcher, replacement, out.get())
-                          : R::replaceFirst(matcher, replacement, out.get());
-    if (!done) return false;
-    std::printf("%s", print.escape(textOf(out.get())).c_str());
-    print.end();
-    return true;
-}
-
-void printFields(void* matcher, void* input, int limit, size_t n, const Printer& print) {
-    const auto fields = qovaicuc::split(matcher, input, limit);
-    if (!fields) return;
-    for (size_t k = 0; k < fields->size(); ++k) {
-        std::printf("%zu:%zu\t%s", n, k, print.escape((*fields)[k]).c_str());
-        print.end();
-    }
-}
-
-// Why ICU rejects the pattern and where: the library only says that it does.
-std::string patternError(const std::string& pattern, unsigned int flags) {
-    qovaicuc::String p = qovaicuc::fromUtf8(pattern);
-    const std::u16string units = qovaicuc::utf16(p.get()).value_or(u"");
+// Why ICU rejects the pattern and where, or what is wrong with the replacement: the library only
+// says that it fails. The replacement is tried on a match of the pattern extended by an empty
+// alternative, which has the same groups and matches any text.
+std::string usageError(const Options& o, unsigned int flags) {
+    const bool literal = (flags & UREGEX_LITERAL) != 0;
+    std::u16string p = units(o.pattern);
     UParseError where{};
     UErrorCode status = U_ZERO_ERROR;
-    URegularExpression* compiled =
-        uregex_open(reinterpret_cast<const UChar*>(units.data()), static_cast<int32_t>(units.size()),
-                    flags, &where, &status);
-    uregex_close(compiled);
-    std::string message = "the pattern '" + clip(pattern) + "' does not compile: ";
-    message += U_FAILURE(status) ? u_errorName(status) : "rejected by the library";
-    if (U_FAILURE(status) && where.offset >= 0)
-        message += " at line " + std::to_string(where.line) + ", offset " +
-                   std::to_string(where.offset) + " (UTF-16 units)";
-    return message;
+    uregex_close(uregex_open(reinterpret_cast<const UChar*>(p.data()), static_cast<int32_t>(p.size()),
+                             flags, &where, &status));
+    if (U_FAILURE(status)) {
+        std::string message = "the pattern '" + clip(o.pattern) + "' does not compile: " + u_errorName(status);
+        if (where.offset >= 0)
+            message += " at line " + std::to_string(where.line) + ", offset " +
+                       std::to_string(where.offset) + " (UTF-16 units)";
+        return message;
+    }
+    if (!o.replaceAll && !o.replaceFirst) return "";
+    p = literal ? u"" : u"(?:" + p + ((flags & UREGEX_COMMENTS) ? u"\n)|" : u")|");
+    const std::u16string r = units(o.replacement);
+    URegularExpression* any = uregex_open(reinterpret_cast<const UChar*>(p.data()),
+                                          static_cast<int32_t>(p.size()), flags & ~UREGEX_LITERAL,
+                                          nullptr, &status);
+    uregex_setText(any, u"", 0, &status);
+    UChar out[8];
+    uregex_replaceFirst(any, reinterpret_cast<const UChar*>(r.data()), static_cast<int32_t>(r.size()),
+                        out, 8, &status);
+    uregex_close(any);
+    if (U_FAILURE(status) && status != U_BUFFER_OVERFLOW_ERROR)
+        return "the replacement '" + clip(o.replacement) + "' names a group that the pattern lacks "
+               "or is malformed (" + u_errorName(status) + "; $N is group N, \\$ a dollar sign)";
+    return "";
 }
 
-int run(const Options& o) {
-    // The matcher refers to its input string, so the strings it is given are declared first
-    // and outlive it.
-    qovaicuc::String none = qovaicuc::String::make();
-    qovaicuc::String replacement = qovaicuc::fromUtf8(o.replacement);
-    qovaicuc::String pattern = qovaicuc::fromUtf8(o.pattern);
-    qovaicuc::Matcher matcher = qovaicuc::Matcher::make(pattern, flagBits(o.flags));
-    if (!matcher) {
-        complain("regex", patternError(o.pattern, flagBits(o.flags)));
-        return kUsage;
-    }
-    Printer print;
-    print.nulSeparated = o.nulSeparated;
-    bool failed = false;
-    size_t found = 0;
-    const std::vector<std::string> values = valuesOrLines(o.values, o.nulSeparated ? '\0' : '\n');
-    for (size_t i = 0; i < values.size(); ++i) {
-        qovaicuc::String input = qovaicuc::fromUtf8(values[i]);
-        R::reset(matcher.get(), input.get());
-        const bool listing = !o.count && !o.split && !o.replaceAll && !o.replaceFirst;
-        found += printMatches(matcher.get(), i + 1, listing ? &print : nullptr);
-        if (o.split) {
-            printFields(matcher.get(), input.get(), o.limit, i + 1, print);
-        } else if ((o.replaceAll || o.replaceFirst) &&
-                   !printReplaced(matcher.get(), replacement.get(), o.replaceAll, print)) {
-            complain("regex", "cannot replace in '" + clip(values[i]) +
-                                  "' (a $ in the replacement that names no group?)");
-            failed = true;
-        }
-        // Give the matcher another input before this one goes away.
-        R::reset(matcher.get(), none.get());
-    }
-    if (o.count) std::printf("%zu\n", found);
-    return failed || found == 0 ? kBadValue : kOk;
+// The pattern's text when it matches exactly that text (no syntax, no flag that changes
+// matching): lines without it are known not to match without asking the library.
+std::string literalOf(const std::string& pattern, unsigned int flags) {
+    if (flags & (UREGEX_CASE_INSENSITIVE | UREGEX_COMMENTS)) return "";
+    if (flags & UREGEX_LITERAL) return pattern;
+    return pattern.find_first_of("\\^$.|?*+()[]{}") == std::string::npos ? pattern : "";
 }
+
+class Search {
+public:
+    explicit Search(const Options& o) : o_(o), out_(Output::get()) {}
+
+    int run() {
+        const unsigned int flags = flagBits(o_.flags);
+        const std::string error = usageError(o_, flags);
+        if (!error.empty()) {
+            complain("regex", error);
+            return kUsage;
+        }
+        if (!o_.split) literal_ = literalOf(o_.pattern, flags);
+        qovaicuc::String pattern = qovaicuc::fromUtf8(o_.pattern);
+        matcher_ = qovaicuc::Matcher::make(pattern, flags);
+        if (!matcher_ || !input_ || !result_ || !replacement_) {
+            complain("regex", "the library refuses the pattern '" + clip(o_.pattern) + "'");
+            return kUsage;
+        }
+        const bool read = forEachRecord("regex", o_.in, o_.nulSeparated ? '\0' : '\n', false,
+                                        [this](Record& r) { record(r); });
+        if (o_.count || o_.countMatches) {
+            out_.write(std::to_string(o_.count ? lines_ : matches_));
+            end();
+        }
+        R::reset(matcher_.get(), none_.get());
+        const int status = !read ? kUsage : failed_ ? kBadValue : selected_ ? kOk : kBadValue;
+        return out_.finish("regex", status);
+    }
+
+private:
+    void end() {
+        out_.put(o_.nulSeparated ? '\0' : '\n');
+        out_.endRecord();
+    }
+    // "N:" and "B:" before a printed line or match, as grep -n and -b write them.
+    void prefix(const Record& r, long long byte) {
+        if (o_.numbers) out_.write(std::to_string(r.number) + ":");
+        if (o_.offsets) out_.write(std::to_string(r.offset + byte) + ":");
+    }
+    // The line's units, as the matcher sees them.
+    const char16_t* units() const { return static_cast<const icu::UnicodeString*>(input_.get())->getBuffer(); }
+    // The bytes of `units[from, to)`, which are the line's own bytes (it is valid UTF-8).
+    long long bytes(size_t from, size_t to) const {
+        long long n = 0;
+        for (const char16_t* u = units() + from; u != units() + to; ++u)
+            n += *u < 0x80 ? 1 : *u < 0x800 || U16_IS_SURROGATE(*u) ? 2 : 3;
+        return n;
+    }
+
+    void record(Record& r) {
+        const bool replacing = o_.replaceAll || o_.replaceFirst;
+        const size_t bad = checkUtf8(r.text());
+        if (bad != std::string::npos) {
+            complain("regex", invalidInput(r, bad) + (replacing || o_.invert ? "; the line is passed through" : ""));
+            failed_ = true;
+            if (replacing || o_.invert) copy(r);
+            return;
+        }
+        bool matched = false;
+        if (literal_.empty() || memmem(r.data, r.size, literal_.data(), literal_.size()) != nullptr) {
+            decodeInto(r.text(), input_.get());
+            // The library strips trailing U+0000 from the matcher's input; they are written back.
+            trailingNuls_ = r.size - r.text().find_last_not_of('\0') - 1;
+            R::reset(matcher_.get(), input_.get());
+            matched = R::find(matcher_.get());
+        }
+        if (matched != o_.invert) {
+            selected_ = true;
+            ++lines_;
+        }
+        if (replacing) return matched ? replace(r) : copy(r);
+        if (o_.split) return split(r);
+        if (o_.countMatches) {
+            for (bool more = matched; more; more = R::find(matcher_.get())) ++matches_;
+        } else if (o_.only && matched && !o_.count) {
+            long long byte = 0;
+            size_t last = 0;
+            for (bool more = true; more && !out_.failed(); more = R::find(matcher_.get())) {
+                const auto start = static_cast<size_t>(R::start(matcher_.get()));
+                const auto stop = static_cast<size_t>(R::end(matcher_.get()));
+                if (start == stop) continue;  // grep -o prints no empty match
+                if (o_.offsets) byte += bytes(last, start);
+                last = start;
+                prefix(r, byte);
+                out_.utf16(units() + start, stop - start);
+                end();
+            }
+        } else if (matched != o_.invert && !o_.count) {
+            prefix(r, 0);
+            out_.write(r.text());
+            end();
+        }
+    }
+
+    // A line passed through as read, its end included.
+    void copy(const Record& r) {
+        out_.write(r.text());
+        out_.write(r.end);
+        out_.endRecord();
+    }
+
+    void replace(const Record& r) {
+        R::reset(matcher_.get());
+        const bool done = o_.replaceAll ? R::replaceAll(matcher_.get(), replacement_.get(), result_.get())
+                                        : R::replaceFirst(matcher_.get(), replacement_.get(), result_.get());
+        if (!done || !out_.text(result_.get())) {
+            complain("regex", "cannot replace in " + std::string(r.kind) + " " + std::to_string(r.number) +
+                                  "; the line is passed through");
+            failed_ = true;
+            return copy(r);
+        }
+        out_.write(std::string(trailingNuls_, '\0'));
+        out_.write(r.end);
+        out_.endRecord();
+    }
+
+    // The fields of the line, as the library splits it, each as N:K<TAB>FIELD.
+    void split(const Record& r) {
+        const int most = o_.limit > 0 ? o_.limit : static_cast<const icu::UnicodeString*>(input_.get())->length() + 1;
+        int capacity = std::min(most, 16), count = 0;
+        for (;;) {
+            fields_.assign(static_cast<size_t>(capacity), icu::UnicodeString());
+            count = R::split(matcher_.get(), input_.get(), fields_.data(), capacity);
+            if (count < capacity || capacity == most) break;
+            capacity = capacity > most / 2 ? most : capacity * 2;
+        }
+        for (int k = 0; k < count; ++k) {
+            out_.write(std::to_string(r.number) + ":" + std::to_string(k) + "\t");
+            const icu::UnicodeString& f = fields_[static_cast<size_t>(k)];
+            out_.utf16(f.getBuffer(), static_cast<size_t>(f.length()));
+            end();
+        }
+    }
+
+    const Options& o_;
+    Output& out_;
+    // The matcher refers to its input string: the strings are declared first and outlive it.
+    qovaicuc::String none_ = qovaicuc::String::make(), input_ = qovaicuc::String::make(),
+                     result_ = qovaicuc::String::make(), replacement_ = qovaicuc::fromUtf8(o_.replacement);
+    qovaicuc::Matcher matcher_;
+    std::string literal_;
+    std::vector<icu::UnicodeString> fields_;
+    size_t trailingNuls_ = 0, lines_ = 0, matches_ = 0;
+    bool selected_ = false, failed_ = false;
+};
 
 }  // namespace
 
 Command addRegexCommand(CLI::App& root) {
     auto o = std::make_shared<Options>();
     CLI::App* app = root.add_subcommand(
-        "regex", "Find every match of a pattern (ICU syntax), or replace, or split at matches");
+        "regex", "Print the lines that match a pattern (ICU syntax), or the matches, or replace, or split");
     app->add_option("pattern", o->pattern, "The regular expression")->required();
-    app->add_option("values", o->values, "Texts to search (default: one per line of stdin)");
-    app->add_option("-f,--flags", o->flags,
-                    "Comma-separated flags: " + nameList(kRegexFlags))
+    addInputOptions(*app, o->in, "Texts to search");
+    app->add_option("-f,--flags", o->flags, "Comma-separated flags: " + nameList(kRegexFlags))
         ->delimiter(',')
         ->allow_extra_args(false)
         ->type_name("NAME")
         ->check(oneOf(kRegexFlags, "flag"));
     CLI::Option* all = app->add_option("--replace", o->replacement,
-                                       "Print each text with every match replaced ($1 names "
-                                       "group 1)");
+                                       "Print every line with each match replaced ($1 names group 1), as sed s///g does");
     CLI::Option* first = app->add_option("--replace-first", o->replacement,
-                                         "Print each text with its first match replaced");
-    CLI::Option* split =
-        app->add_flag("--split", o->split, "Print the fields between the matches");
-    app->add_option("--limit", o->limit,
-                    "With --split: at most this many fields, the last holding the rest")
+                                         "Print every line with its first match replaced");
+    CLI::Option* split = app->add_flag("--split", o->split, "Print the fields between the matches");
+    app->add_option("--limit", o->limit, "With --split: at most this many fields, the last holding the rest")
         ->needs(split)
         ->check(CLI::Validator(
             [](std::string& value) -> std::string {
@@ -178,25 +257,34 @@ Command addRegexCommand(CLI::App& root) {
                 return n && *n >= 1 ? "" : "takes a whole number from 1 to 2147483647";
             },
             ""));
-    CLI::Option* count =
-        app->add_flag("-c,--count", o->count, "Print only the number of matches in all texts");
-    app->add_flag("-z,--null-data", o->nulSeparated,
-                  "Texts on stdin end with NUL, and so does each output record (no escaping)");
-    all->excludes(first)->excludes(split)->excludes(count);
-    first->excludes(split)->excludes(count);
-    split->excludes(count);
+    CLI::Option* invert = app->add_flag("-v,--invert-match", o->invert, "Select the lines that do not match");
+    CLI::Option* only = app->add_flag("-o,--only-matching", o->only, "Print each match on a line of its own");
+    app->add_flag("-n,--line-number", o->numbers, "Put the line number and ':' before each line or match");
+    app->add_flag("-b,--byte-offset", o->offsets,
+                  "Put the byte offset of the line (with -o: of the match) and ':' before it");
+    CLI::Option* count = app->add_flag("-c,--count", o->count, "Print only the number of selected lines");
+    CLI::Option* countMatches = app->add_flag("--count-matches", o->countMatches, "Print only the number of matches");
+    app->add_flag("-z,--null-data", o->nulSeparated, "Records end in NUL instead of a line end, in and out");
+    for (CLI::Option* a : {all, first, split, count, countMatches, only})
+        for (CLI::Option* b : {all, first, split, count, countMatches, only})
+            if (a != b && !(a == count && b == only) && !(a == only && b == count)) a->excludes(b);
+    invert->excludes(all)->excludes(first)->excludes(split)->excludes(countMatches)->excludes(only);
     app->footer(
-        "Output: matches as N:START-END<TAB>TEXT, fields as N:K<TAB>FIELD, where N counts the\n"
-        "texts from 1, K the fields from 0, and START and END (one past the match) are UTF-16\n"
-        "positions. Without -z, backslash, tab, line ends and other control characters in\n"
-        "printed text are written as \\\\ \\t \\n \\r \\xHH, so each record stays on one line.\n"
-        "Exit status: 0 some text matched; 1 nothing matched (or a replacement failed);\n"
-        "2 the pattern does not compile (ICU's reason and offset are printed).");
+        "By default the lines that match are printed as they were read, as grep -a prints them.\n"
+        "--replace keeps every byte outside the matches (tabs, CR, NUL, a missing final newline)\n"
+        "and passes lines without a match through, as sed does. Fields print as N:K<TAB>FIELD\n"
+        "(N the line, K the field from 0). U+0000 in a line is text like any other, except at its\n"
+        "end, which the pattern does not see. A line that is not valid UTF-8 is reported with its\n"
+        "byte offset (with --replace and -v it is passed through). Output is flushed after each\n"
+        "line when it goes to a terminal or a pipe.\n"
+        "Exit status: 0 a line was selected; 1 none was, or input was invalid; 2 the pattern does\n"
+        "not compile (ICU's reason and offset are printed), the replacement names a group the\n"
+        "pattern lacks, or a file cannot be read.");
     app->callback([o, all, first] {
         o->replaceAll = all->count() > 0;
         o->replaceFirst = first->count() > 0;
     });
-    return {app, [o] { return run(*o); }};
+    return {app, [o] { return Search(*o).run(); }};
 }
 
 }  // namespace qovaicu

@@ -32,8 +32,11 @@ std::string slurp(const std::string& path) {
 }
 
 // Runs the tool with `args` (each quoted for the shell), `input` on stdin and `env` (NAME=value
-// or nothing) added to its environment.
-Result run(const std::vector<std::string>& args, const std::string& input = "", const std::string& env = "") {
+// or nothing) added to its environment, its output into `out` ("" a file that is read back).
+// With `stream`, stdin is a writer that waits a second after its first line, and stdout a reader
+// that writes "late" when that first line came only after the wait.
+Result run(const std::vector<std::string>& args, const std::string& input = "", const std::string& env = "",
+           const std::string& out = "", bool stream = false) {
     char dir[] = "/tmp/qovaicu-test-XXXXXX";
     const std::string base = mkdtemp(dir);
     std::ofstream(base + "/in", std::ios::binary) << input;
@@ -43,9 +46,17 @@ Result run(const std::vector<std::string>& args, const std::string& input = "", 
         for (char c : a) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
         line += "'";
     }
-    const int status = std::system((line + " <" + base + "/in >" + base + "/out 2>" + base + "/err").c_str());
+    line += " 2>" + base + "/err";
+    if (stream)
+        line = "(head -n1 " + base + "/in; sleep 1; touch " + base + "/late; tail -n+2 " + base + "/in) | " + line +
+               " | { read -r l; echo \"$l\"; [ -e " + base + "/late ] && echo late; cat; } >" + base + "/out";
+    else
+        line += " <" + base + "/in >" + (out.empty() ? base + "/out" : out);
+    std::ofstream(base + "/run") << "set -o pipefail\n" << line << "\n";
+    const int status = std::system(("bash " + base + "/run").c_str());
     Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(base + "/out"), slurp(base + "/err")};
     std::remove((base + "/in").c_str());
+    for (const char* name : {"/late", "/run"}) std::remove((base + name).c_str());
     rmdir(base.c_str());
     return r;
 }
@@ -73,60 +84,82 @@ struct Row {
     std::vector<std::string> args;
     std::string input, out;  // stdin, the whole of stdout
     int status;
-    std::string err = "", env = "";  // a part of stderr, NAME=value for the environment
+    std::string err = "", env = "", to = "";  // a part of stderr, NAME=value, where stdout goes
+    bool stream = false;
 };
 
+std::string operator""_b(const char* text, size_t n) { return std::string(text, n); }  // NUL bytes kept
+
 TEST(Qovaicu, BehavesAsDocumented) {
-    // Input that crosses the 1 MiB piece boundary in the middle of a character.
+    // Input that crosses the 64 KiB piece boundaries in the middle of a character.
     std::string big = "a", jp;
     for (int i = 0; i < 600000; ++i) big += "\xC3\xA9";
     for (int i = 0; i < 150000; ++i) jp += "\xE6\x97\xA5\xE6\x9C\xAC x\r\n";
     const std::string omega = "\xCE\xA9";  // U+03A9, in no Latin codepage
+    const std::string full = "cannot write to standard output: No space left on device";
     const std::vector<Row> rows = {
         // convert: bytes in, bytes out, nothing added or dropped
-        {{"convert", "--to", "windows-1252", "-x"}, std::string("a\r\n\0b", 5), "61 0d 0a 00 62\n", 0},
-        {{"convert", "--to", "UTF-16LE", "-x", "--from", "UTF-16BE"}, std::string("\0a\0\0", 4), "61 00 00 00\n", 0},
+        {{"convert", "--to", "windows-1252", "-x"}, "a\r\n\0b"_b, "61 0d 0a 00 62\n", 0},
+        {{"convert", "--to", "UTF-16LE", "-x", "--from", "UTF-16BE"}, "\0a\0\0"_b, "61 00 00 00\n", 0},
         {{"convert", "--to", "UTF-16", "-x"}, "a\nb", "ff fe 61 00 0a 00 62 00\n", 0},
         {{"convert", "--to", "windows-1252"}, big, icuConvert("windows-1252", big), 0},
-        {{"convert", "--to", "ISO-2022-JP"}, jp, icuConvert("ISO-2022-JP", jp), 0},
-        {{"convert", "--to", "ISO-8859-1", "-x", "a" + omega}, "", "61\n", 1, "U+03A9 in ISO-8859-1 (input byte 1"},
-        {{"convert", "--to", "ISO-8859-1", "-x", "ab\xC3\x28"}, "", "61 62\n", 1, "invalid UTF-8 input at byte 2"},
-        {{"convert", "--to", "Shift_JIS", "-s", "\xEF\xBC\x9F", "-x", "\xE2\x82\xAC"}, "", "81 48\n", 0},
-        {{"convert", "--to", "ISO-8859-1", "-s", "?", "-x", "\xC3\x28"}, "", "3f 28\n", 0},
-        {{"convert", "--to", "ISO-8859-1", "-s", omega, "x"}, "", "", 2, "not one character"},
-        {{"convert", "--to", "no-such-codepage", "x"}, "", "", 2, "list codepages"},
-        // regex: grep's exit status, one record per match, ICU's reason for a bad pattern
-        {{"regex", "x", "abc"}, "", "", 1},
-        {{"regex", "a(", "abc"}, "", "", 2, "U_REGEX_MISMATCHED_PAREN at line 1, offset 2"},
-        {{"regex", "-f", "dotall", "a.b", "a\nb a\\b"}, "", "1:0-3\ta\\nb\n1:4-7\ta\\\\b\n", 0},
-        {{"regex", "-z", "-f", "dotall", "a.b"}, std::string("a\nb\0", 4), std::string("1:0-3\ta\nb\0", 10), 0},
-        {{"regex", "--count", "a", "aa", "ba", "c"}, "", "3\n", 0},
-        {{"regex", ",", "--split", "--limit", "0", "a,b"}, "", "", 2, "from 1 to 2147483647"},
-        // number: settings ICU would reject are a wrong command line, before any value
-        {{"number", "--precision", "fixed:-1", "12"}, "", "", 2, "0 <= N <= 999"},
-        {{"number", "--integer-width", "5:2", "12"}, "", "", 2, "0 <= MIN <= MAX <= 999"},
-        {{"number"}, std::string(1000000, '9') + "x\n", "", 1, "... (1000001 bytes)"},
-        // parse: the library's result, and what it left out
-        {{"parse", "-l", "en_US", "--type", "int32", "3000000000"}, "", "-1294967296\tnone\n", 3, "int32 cannot hold"},
-        {{"parse", "-l", "en_US", "12abc"}, "", "12\tnone\n", 3, "left unread after the number in '12abc': 'abc'"},
-        {{"parse", "-l", "en_US", "abc"}, "", "0\tinvalid\n", 1},
-        // date: the process's zone, ids checked, ICU's range
-        {{"date", "-l", "en_US", "0"}, "", icuDate("en_US", "Europe/Berlin", 0), 0, "", "TZ=Europe/Berlin"},
-        {{"date", "-l", "en_US", "-z", "europe/berlin", "0"}, "", icuDate("en_US", "GMT", 0), 0, "did you mean Europe/Berlin?"},
-        {{"date", "--strict", "-z", "UTC+2", "0"}, "", "", 2, "unknown time zone 'UTC+2'"},
-        {{"date", "--strict", "-l", "xx_YY", "0"}, "", "", 2, "unknown locale 'xx_YY'"},
-        {{"date", "-z", "GMT", "9223372036854775807"}, "", "", 1, "outside ICU's calendar range"},
+        {{"convert", "--to", "ISO-2022-JP", "-", "-"}, jp, icuConvert("ISO-2022-JP", jp), 0},
+        {{"convert", "--to", "ISO-8859-1", "-x", "-e", "a" + omega}, "", "61\n", 1, "U+03A9 in ISO-8859-1 (input byte 1"},
+        {{"convert", "--to", "ISO-8859-1", "-x", "-e", "ab\xC3\x28"}, "", "61 62\n", 1, "invalid UTF-8 input at byte 2"},
+        {{"convert", "--to", "Shift_JIS", "-s", "\xEF\xBC\x9F", "-x", "-e", "\xE2\x82\xAC"}, "", "81 48\n", 0},
+        {{"convert", "--to", "ISO-8859-1", "-s", "?", "-x", "-e", "\xC3\x28"}, "", "3f 28\n", 0},
+        {{"convert", "--to", "ISO-8859-1", "-s", omega, "-e", "x"}, "", "", 2, "not one character"},
+        {{"convert", "--to", "no-such-codepage", "-e", "x"}, "", "", 2, "list codepages"},
+        {{"convert", "--to", "UTF-16LE"}, big, "", 1, "qovaicu convert: " + full, "", "/dev/full"},
+        // regex: grep's lines and exit status, sed's bytes, ICU's reason for a bad pattern
+        {{"regex", "x", "--text", "abc"}, "", "", 1},
+        {{"regex", "a(", "--text", "abc"}, "", "", 2, "U_REGEX_MISMATCHED_PAREN at line 1, offset 2"},
+        {{"regex", "--replace", "$5", "(a)"}, "a\n", "", 2, "names a group that the pattern lacks"},
+        {{"regex", "--replace", "X", "a"}, "a\tb\\c\r\n\xFF" "a\nba", "X\tb\\c\r\n\xFF" "a\nbX", 1, "invalid UTF-8 input at byte 7 (line 2)"},
+        {{"regex", "--replace-first", "<$1>", "(b)"}, "a\0bb\0\n"_b, "a\0<b>b\0\n"_b, 0},
+        {{"regex", "b"}, "a\0b\nc\n\0\n"_b, "a\0b\n"_b, 0},
+        {{"regex", "-n", "-b", "-o", "-f", "dotall", "a.", "-", "--text", "\xC3\xA9" "a\nb"}, "xaa\n", "1:2:a\n\n1:1:aa\n", 0},
+        {{"regex", "-v", "-c", "b"}, "ab\nb\nxx\n", "1\n", 0},
+        {{"regex", "--count-matches", "b", "-", "/no/such/file"}, "ab b\nb\n", "3\n", 2, "cannot read '/no/such/file'"},
+        {{"regex", "-z", "-f", "dotall", "a.b"}, "a\nb\0c\0"_b, "a\nb\0"_b, 0},
+        {{"regex", ",", "--split", "--limit", "2", "--text", "a,b,c"}, "", "1:0\ta\n1:1\tb,c\n", 0},
+        {{"regex", "."}, "a\nb\n", "a\nb\n", 0, "", "", "", true},
+        {{"regex", "a"}, "a\n", "", 1, "qovaicu regex: " + full, "", "/dev/full"},
+        // number, parse, date: one line out per line in, a failed value's line kept
+        {{"number", "-l", "C", "-g", "off"}, " 1234 \r\nx\n1\0002\n"_b, "1234\r\nx\n1\0002\n"_b, 1, "a NUL byte at byte 11 (line 3)"},
+        {{"number", "--precision", "fixed:-1", "-e", "12"}, "", "", 2, "0 <= N <= 999"},
+        {{"number", "-u", "meters", "-e", "5"}, "", "", 2, "did you mean meter?"},
+        {{"number", "-u", "eur", "-e", "5"}, "", "", 2, "whose one currency is usd"},
+        {{"number"}, std::string(1000000, '9') + "x\n", std::string(1000000, '9') + "x\n", 1, "... (1000001 bytes)"},
+        {{"number", "-e", "5"}, "", "", 1, "qovaicu number: " + full, "", "/dev/full"},
+        {{"parse", "-l", "en_US", "--type", "int32", "-e", "3000000000"}, "", "-1294967296\tnone\n", 3, "int32 cannot hold"},
+        {{"parse", "-l", "en_US", "-t", "int64"}, "9223372036854775807\n-9223372036854775808\n", "9223372036854775807\tnone\n-9223372036854775808\tnone\n", 0},
+        {{"parse", "-l", "en_US", "-t", "int64", "-e", "9223372036854775808"}, "", "-9223372036854775808\tnone\n", 3, "(-9223372036854775808 to 9223372036854775807)"},
+        {{"parse", "-l", "en_US", "-e", "12abc"}, "", "12\tnone\n", 3, "left unread after the number in '12abc': 'abc'"},
+        {{"parse", "-l", "en_US"}, "abc\n\xFF\n 1,234.5\t\n", "0\tinvalid\n\tinvalid\n1234.5\tnone\n", 1, "invalid UTF-8 input at byte 4 (line 2)"},
+        {{"parse", "-e", "5"}, "", "", 1, "qovaicu parse: " + full, "", "/dev/full"},
+        {{"date", "-l", "en_US", "-e", "0"}, "", icuDate("en_US", "Europe/Berlin", 0), 0, "", "TZ=Europe/Berlin"},
+        {{"date", "-l", "en_US", "-e", "0"}, "", icuDate("en_US", "GMT", 0), 0, "unknown time zone 'Mars/Base'", "TZ=Mars/Base"},
+        {{"date", "-l", "en_US", "-z", "europe/berlin", "-e", "0"}, "", icuDate("en_US", "GMT", 0), 0, "did you mean Europe/Berlin?"},
+        {{"date", "-l", "en_US", "-z", "GMT"}, "x\n0\n9223372036854775807\n", "x\n" + icuDate("en_US", "GMT", 0) + "9223372036854775807\n", 1, "outside ICU's calendar range"},
+        {{"date", "--strict", "-z", "UTC+2", "-e", "0"}, "", "", 2, "unknown time zone 'UTC+2'"},
+        {{"date", "--strict", "-l", "xx_YY", "-e", "0"}, "", "", 2, "unknown locale 'xx_YY'"},
+        {{"date", "-d", "none", "-t", "none"}, "0\n", "", 2, "leaves nothing to write"},
+        {{"date", "-z", "GMT", "-e", "0"}, "", "", 1, "qovaicu date: " + full, "", "/dev/full"},
         // the command line itself
         {{"--version"}, "", "qovaicu " QOVAICU_VERSION "\nQOVAicuC " QOVAICU_VERSION "\nICU " U_ICU_VERSION "\n", 0},
+        {{"--version", "junk"}, "", "", 2},
+        {{"list", "units"}, "", "", 1, "qovaicu list: " + full, "", "/dev/full"},
         {{"numbr", "5"}, "", "", 2, "did you mean number?"},
-        {{"number", "--precison", "fixed:2", "5"}, "", "", 2, "did you mean --precision?"},
+        {{"number", "--precison", "fixed:2"}, "", "", 2, "did you mean --precision?"},
+        {{"number", "--as", std::string(300, 'x')}, "", "", 2, "qovaicu number: --as: " + std::string(80, 'x') + "... (300 bytes)"},
         {{"list", "frobs"}, "", "", 2},
     };
     for (const Row& row : rows) {
         std::string line;
         for (const std::string& a : row.args) line += " " + a.substr(0, 40);
         SCOPED_TRACE("qovaicu" + line);
-        const Result r = run(row.args, row.input, row.env);
+        const Result r = run(row.args, row.input, row.env, row.to, row.stream);
         EXPECT_EQ(r.status, row.status) << r.err;
         EXPECT_TRUE(r.out == row.out) << "stdout: " << r.out.substr(0, 200);
         EXPECT_NE(r.err.find(row.err), std::string::npos) << "stderr: " << r.err;
@@ -135,8 +168,8 @@ TEST(Qovaicu, BehavesAsDocumented) {
 
 // Every id that `list` prints is one that the commands accept.
 TEST(Qovaicu, ListsWhatItAccepts) {
-    const std::pair<const char*, std::vector<std::string>> uses[] = {{"codepages", {"convert", "--to", "", "-x", "a"}},
-        {"zones", {"date", "-z", "", "--strict", "0"}}, {"units", {"number", "-u", "", "1"}}};
+    const std::pair<const char*, std::vector<std::string>> uses[] = {{"codepages", {"convert", "--to", "", "-x", "-e", "a"}},
+        {"zones", {"date", "-z", "", "--strict", "-e", "0"}}, {"units", {"number", "-u", "", "-e", "1"}}};
     for (auto [what, use] : uses) {
         const Result r = run({"list", what});
         ASSERT_EQ(r.status, 0) << what;
