@@ -3,7 +3,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/datefmt.h>
 #include <unicode/timezone.h>
@@ -13,9 +12,6 @@
 
 using icu::DateFormat;
 using icu::UnicodeString;
-using D = QOVAUnicodeDateTimeFormatterServices;
-using DF = QOVAUnicodeDateTimeFormatterFactory;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -30,9 +26,9 @@ std::unique_ptr<DateFormat> icuFormatter(const char* locale) {
 
 void formatLib(benchmark::State& state, const char* locale) {
     void* formatter = DF::make(locale);
-    void* out = F::make();
-    qbench::measure(state, [&] { D::FormatDateTimeToString(formatter, out, kSeconds); });
-    F::destroy(out);
+    void* out = SF::make();
+    qbench::measure(state, [&] { DS::FormatDateTimeToString(formatter, out, kSeconds); });
+    SF::destroy(out);
     DF::destroy(formatter);
 }
 
@@ -70,8 +66,8 @@ UnicodeString formatted(const char* locale) {
 void parseLib(benchmark::State& state, const char* locale) {
     void* formatter = DF::make(locale);
     void* text = qbench::terminated(formatted(locale));
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(D::FormatStringToDateTime(formatter, text)); });
-    F::destroy(text);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(DS::FormatStringToDateTime(formatter, text)); });
+    SF::destroy(text);
     DF::destroy(formatter);
 }
 

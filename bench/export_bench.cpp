@@ -4,7 +4,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
@@ -12,8 +11,6 @@
 #include <vector>
 
 using icu::UnicodeString;
-using S = QOVAUnicodeStringServices;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -24,10 +21,10 @@ std::size_t units(const benchmark::State& state) { return static_cast<std::size_
 
 void utf8Lib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
-    std::vector<char> buffer(static_cast<std::size_t>(S::getAsUTF8size(text)) + 1);
+    std::vector<char> buffer(static_cast<std::size_t>(SS::getAsUTF8size(text)) + 1);
     const int capacity = static_cast<int>(buffer.size());
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::getAsUTF8(text, buffer.data(), capacity)); });
-    F::destroy(text);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(SS::getAsUTF8(text, buffer.data(), capacity)); });
+    SF::destroy(text);
 }
 
 void utf8Icu(benchmark::State& state) {
@@ -57,10 +54,10 @@ void utf8Spec(benchmark::State& state) {
 
 void utf32Lib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
-    std::vector<int> buffer(static_cast<std::size_t>(S::getAsUTF32size(text)) + 1);
+    std::vector<int> buffer(static_cast<std::size_t>(SS::getAsUTF32size(text)) + 1);
     const int capacity = static_cast<int>(buffer.size());
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::getAsUTF32(text, buffer.data(), capacity)); });
-    F::destroy(text);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(SS::getAsUTF32(text, buffer.data(), capacity)); });
+    SF::destroy(text);
 }
 
 void utf32Icu(benchmark::State& state) {
@@ -93,14 +90,14 @@ void utf32Spec(benchmark::State& state) {
 void mbcsLib(benchmark::State& state, char substitute) {
     void* text = qbench::terminated(qbench::sampleText(units(state)));
     void* converter = nullptr;
-    QOVAUnicodeCodepageConverter::open("windows-1252", converter);
-    std::vector<char> buffer(static_cast<std::size_t>(S::getAsMBCSsize(text, converter)) + 1);
+    CV::open("windows-1252", converter);
+    std::vector<char> buffer(static_cast<std::size_t>(SS::getAsMBCSsize(text, converter)) + 1);
     const int capacity = static_cast<int>(buffer.size());
     qbench::measure(state, [&] {
-        benchmark::DoNotOptimize(S::getAsMBCS(text, converter, buffer.data(), capacity, substitute));
+        benchmark::DoNotOptimize(SS::getAsMBCS(text, converter, buffer.data(), capacity, substitute));
     });
-    QOVAUnicodeCodepageConverter::close(converter);
-    F::destroy(text);
+    CV::close(converter);
+    SF::destroy(text);
 }
 
 // `terminated`: the prescribed form, the terminated text read up to its terminator.

@@ -4,7 +4,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/currunit.h>
 #include <unicode/measunit.h>
@@ -16,9 +15,6 @@ using icu::UnicodeString;
 using icu::number::LocalizedNumberFormatter;
 using icu::number::NumberFormatter;
 using icu::number::Precision;
-using NF = QOVAUnicodeNumFormatterFactory;
-using N = QOVAUnicodeNumFormatterServices;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -33,10 +29,10 @@ LocalizedNumberFormatter icuFormatter(const char* locale) {
 // The library's formatter and output handles, made and released by the thread that uses them.
 struct LibFormatter {
     void* formatter;
-    void* out = F::make();
+    void* out = SF::make();
     explicit LibFormatter(const char* locale) : formatter(NF::make(locale)) {}
     ~LibFormatter() {
-        F::destroy(out);
+        SF::destroy(out);
         NF::destroy(formatter);
     }
 };
@@ -51,7 +47,7 @@ void store(UnicodeString& out, UnicodeString&& text) {
 
 void formatIntLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::measure(state, [&] { N::FormatInt(f.formatter, f.out, kInt); });
+    qbench::measure(state, [&] { NS::FormatInt(f.formatter, f.out, kInt); });
 }
 
 void formatIntIcu(benchmark::State& state, const char* locale) {
@@ -76,7 +72,7 @@ void formatIntSpec(benchmark::State& state, const char* locale) {
 
 void formatDoubleKeepLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::measure(state, [&] { N::FormatDouble(f.formatter, f.out, kDouble, true, false); });
+    qbench::measure(state, [&] { NS::FormatDouble(f.formatter, f.out, kDouble, true, false); });
 }
 
 void formatDoubleKeepIcu(benchmark::State& state, const char* locale) {
@@ -101,7 +97,7 @@ void formatDoubleKeepSpec(benchmark::State& state, const char* locale) {
 
 void formatDoubleDeriveLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
-    qbench::measure(state, [&] { N::FormatDouble(f.formatter, f.out, kDouble, false, false); });
+    qbench::measure(state, [&] { NS::FormatDouble(f.formatter, f.out, kDouble, false, false); });
 }
 
 // The same result from the same formatter needs the same derivation in every call.
@@ -128,9 +124,9 @@ void formatDoubleDeriveSpec(benchmark::State& state, const char* locale) {
 void formatDecimalLib(benchmark::State& state, const char* locale) {
     LibFormatter f(locale);
     long long slots[1] = {2};
-    N::SetPrecisionType(f.formatter, N::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
-    N::SetUnitType(f.formatter, N::UnitCurrencyUSD);
-    qbench::measure(state, [&] { N::FormatDecimal(f.formatter, f.out, kDecimal); });
+    NS::SetPrecisionType(f.formatter, NS::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
+    NS::SetUnitType(f.formatter, NS::UnitCurrencyUSD);
+    qbench::measure(state, [&] { NS::FormatDecimal(f.formatter, f.out, kDecimal); });
 }
 
 void formatDecimalIcu(benchmark::State& state, const char* locale) {
@@ -194,29 +190,29 @@ void registerAll() {
         qbench::single(benchmark::RegisterBenchmark((std::string(op) + "/icu").c_str(),
                                                     settingIcu<decltype(icu)>, icu));
     };
-    pair("SetGroupingType(Min2)", [](void* f) { N::SetGroupingType(f, N::GroupingMin2); },
+    pair("SetGroupingType(Min2)", [](void* f) { NS::SetGroupingType(f, NS::GroupingMin2); },
          [](L f) { return f.grouping(UNUM_GROUPING_MIN2); });
     pair("SetIntegerWidthType(ZeroFillTruncate 1, 2)",
          [](void* f) {
-             N::SetIntegerWidthType(f, N::IntegerWidthZeroFillTruncate, reinterpret_cast<char*>(kWidthSlots));
+             NS::SetIntegerWidthType(f, NS::IntegerWidthZeroFillTruncate, reinterpret_cast<char*>(kWidthSlots));
          },
          [](L f) { return f.integerWidth(icu::number::IntegerWidth::zeroFillTo(1).truncateAt(2)); });
-    pair("SetNotationType(CompactShort)", [](void* f) { N::SetNotationType(f, N::NotationCompactShort); },
+    pair("SetNotationType(CompactShort)", [](void* f) { NS::SetNotationType(f, NS::NotationCompactShort); },
          [](L f) { return f.notation(icu::number::Notation::compactShort()); });
     pair("SetPrecisionType(FixedFraction 2)",
          [](void* f) {
-             N::SetPrecisionType(f, N::PrecisionFixedFraction, reinterpret_cast<char*>(kFractionSlots));
+             NS::SetPrecisionType(f, NS::PrecisionFixedFraction, reinterpret_cast<char*>(kFractionSlots));
          },
          [](L f) { return f.precision(Precision::fixedFraction(2)); });
-    pair("SetRoundingModeType(HalfUp)", [](void* f) { N::SetRoundingModeType(f, N::RoundingHalfUp); },
+    pair("SetRoundingModeType(HalfUp)", [](void* f) { NS::SetRoundingModeType(f, NS::RoundingHalfUp); },
          [](L f) { return f.roundingMode(UNUM_ROUND_HALFUP); });
-    pair("SetSignDisplayType(Always)", [](void* f) { N::SetSignDisplayType(f, N::SignAlways); },
+    pair("SetSignDisplayType(Always)", [](void* f) { NS::SetSignDisplayType(f, NS::SignAlways); },
          [](L f) { return f.sign(UNUM_SIGN_ALWAYS); });
-    pair("SetUnitWidthType(FullName)", [](void* f) { N::SetUnitWidthType(f, N::UnitWidthFullName); },
+    pair("SetUnitWidthType(FullName)", [](void* f) { NS::SetUnitWidthType(f, NS::UnitWidthFullName); },
          [](L f) { return f.unitWidth(UNUM_UNIT_WIDTH_FULL_NAME); });
-    pair("SetUnitType(Meter)", [](void* f) { N::SetUnitType(f, N::UnitMeter); },
+    pair("SetUnitType(Meter)", [](void* f) { NS::SetUnitType(f, NS::UnitMeter); },
          [](L f) { return f.unit(icu::MeasureUnit::getMeter()); });
-    pair("SetUnitType(CurrencyUSD)", [](void* f) { N::SetUnitType(f, N::UnitCurrencyUSD); },
+    pair("SetUnitType(CurrencyUSD)", [](void* f) { NS::SetUnitType(f, NS::UnitCurrencyUSD); },
          [](L f) {
              UErrorCode status = U_ZERO_ERROR;
              return f.unit(icu::CurrencyUnit(icu::StringPiece("USD"), status));

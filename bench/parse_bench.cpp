@@ -6,7 +6,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/fmtable.h>
 #include <unicode/numfmt.h>
@@ -17,9 +16,6 @@
 
 using icu::Formattable;
 using icu::UnicodeString;
-using P = QOVAUnicodeStrToNumFormatterServices;
-using PF = QOVAUnicodeStrToNumFormatterFactory;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -43,16 +39,16 @@ bool commaLocale(const char* locale) { return locale[0] == 'd'; }
 void parseLib(benchmark::State& state, const char* locale, Target target) {
     void* parser = PF::make(locale);
     void* text = qbench::terminated(sample(target, commaLocale(locale)));
-    P::ErrorType err = P::ErrorNone;
+    PS::ErrorType err = PS::ErrorNone;
     qbench::measure(state, [&] {
         switch (target) {
-            case Target::Double: benchmark::DoNotOptimize(P::FormatStrToDouble(parser, text, err)); break;
-            case Target::Int32: benchmark::DoNotOptimize(P::FormatStrToInt32_t(parser, text, err)); break;
-            case Target::Int64: benchmark::DoNotOptimize(P::FormatStrToInt64_t(parser, text, err)); break;
-            case Target::ULong: benchmark::DoNotOptimize(P::FormatStrToULong(parser, text, err)); break;
+            case Target::Double: benchmark::DoNotOptimize(PS::FormatStrToDouble(parser, text, err)); break;
+            case Target::Int32: benchmark::DoNotOptimize(PS::FormatStrToInt32_t(parser, text, err)); break;
+            case Target::Int64: benchmark::DoNotOptimize(PS::FormatStrToInt64_t(parser, text, err)); break;
+            case Target::ULong: benchmark::DoNotOptimize(PS::FormatStrToULong(parser, text, err)); break;
         }
     });
-    F::destroy(text);
+    SF::destroy(text);
     PF::destroy(parser);
 }
 

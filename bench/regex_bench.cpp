@@ -4,7 +4,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/regex.h>
 
@@ -12,8 +11,6 @@
 
 using icu::RegexMatcher;
 using icu::UnicodeString;
-using R = QOVAUnicodeRegexServices;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -30,11 +27,11 @@ struct LibMatcher {
     void* matcher;
     LibMatcher(const std::u16string& p, const std::u16string& text)
         : pattern(qbench::terminated(p)), input(qbench::terminated(text)),
-          matcher(QOVAUnicodeRegexFactory::make(pattern, input, 0)) {}
+          matcher(RF::make(pattern, input, 0)) {}
     ~LibMatcher() {
-        QOVAUnicodeRegexFactory::destroy(matcher);
-        F::destroy(input);
-        F::destroy(pattern);
+        RF::destroy(matcher);
+        SF::destroy(input);
+        SF::destroy(pattern);
     }
 };
 
@@ -52,9 +49,9 @@ struct IcuMatcher {
 void findLoopLib(benchmark::State& state) {
     LibMatcher m(kNumbers, qbench::sampleText(units(state)));
     qbench::measure(state, [&] {
-        R::reset(m.matcher);
+        RS::reset(m.matcher);
         int found = 0;
-        while (R::find(m.matcher)) ++found;
+        while (RS::find(m.matcher)) ++found;
         benchmark::DoNotOptimize(found);
     });
 }
@@ -75,10 +72,10 @@ void findLoopIcu(benchmark::State& state) {
 void replaceAllLib(benchmark::State& state) {
     LibMatcher m(kNumbers, qbench::sampleText(units(state)));
     void* replacement = qbench::terminated(kReplacement);
-    void* output = F::make();
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(R::replaceAll(m.matcher, replacement, output)); });
-    F::destroy(output);
-    F::destroy(replacement);
+    void* output = SF::make();
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(RS::replaceAll(m.matcher, replacement, output)); });
+    SF::destroy(output);
+    SF::destroy(replacement);
 }
 
 void replaceAllIcu(benchmark::State& state) {
@@ -123,8 +120,8 @@ void splitLib(benchmark::State& state) {
     LibMatcher m(kSpaces, u"");
     void* input = qbench::terminated(text);
     auto fields = std::make_unique<UnicodeString[]>(static_cast<std::size_t>(capacity));
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(R::split(m.matcher, input, fields.get(), capacity)); });
-    F::destroy(input);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(RS::split(m.matcher, input, fields.get(), capacity)); });
+    SF::destroy(input);
 }
 
 void splitIcu(benchmark::State& state) {

@@ -3,7 +3,6 @@
 #include "alloc_count.h"
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
@@ -12,8 +11,6 @@
 #include <vector>
 
 using icu::UnicodeString;
-using S = QOVAUnicodeStringServices;
-using F = QOVAUnicodeStringFactory;
 
 namespace {
 
@@ -34,8 +31,8 @@ void callIcu(benchmark::State& state) {
 
 void lengthLib(benchmark::State& state) {
     void* text = qbench::terminated(qbench::sampleText(16));
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::length(text)); });
-    F::destroy(text);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(SS::length(text)); });
+    SF::destroy(text);
 }
 
 void lengthIcu(benchmark::State& state) {
@@ -49,9 +46,9 @@ void lengthIcu(benchmark::State& state) {
 void makeUtf8Lib(benchmark::State& state) {
     const std::string bytes = qbench::sampleUtf8(units(state));
     qbench::measure(state, [&] {
-        void* h = F::make(bytes.c_str(), "UTF-8");
+        void* h = SF::make(bytes.c_str(), "UTF-8");
         benchmark::DoNotOptimize(h);
-        F::destroy(h);
+        SF::destroy(h);
     });
 }
 
@@ -70,9 +67,9 @@ void makeUtf16Lib(benchmark::State& state) {
     const std::u16string text = qbench::sampleText(units(state));
     const auto* data = reinterpret_cast<const unsigned short*>(text.c_str());
     qbench::measure(state, [&] {
-        void* h = F::make(data);
+        void* h = SF::make(data);
         benchmark::DoNotOptimize(h);
-        F::destroy(h);
+        SF::destroy(h);
     });
 }
 
@@ -97,9 +94,9 @@ void makeUtf32Lib(benchmark::State& state) {
     text.push_back(0);
     qbench::measure(state, [&] {
         bool failed = false;
-        void* h = F::make(text.data(), failed);
+        void* h = SF::make(text.data(), failed);
         benchmark::DoNotOptimize(h);
-        F::destroy(h);
+        SF::destroy(h);
     });
 }
 
@@ -141,9 +138,9 @@ const std::u16string kNeedle = u"zebra crossing";
 void indexOfLib(benchmark::State& state) {
     void* hay = qbench::terminated(qbench::sampleText(units(state)));
     void* needle = qbench::terminated(kNeedle);
-    qbench::measure(state, [&] { benchmark::DoNotOptimize(S::indexOf(hay, needle, 0)); });
-    F::destroy(needle);
-    F::destroy(hay);
+    qbench::measure(state, [&] { benchmark::DoNotOptimize(SS::indexOf(hay, needle, 0)); });
+    SF::destroy(needle);
+    SF::destroy(hay);
 }
 
 void indexOfIcu(benchmark::State& state) {
@@ -176,11 +173,11 @@ void compareIgnoringCaseLib(benchmark::State& state) {
     void* b = qbench::terminated(upper(units(state)));
     qbench::measure(state, [&] {
         int result = 2;
-        S::compareIgnoringCase(a, b, result);
+        SS::compareIgnoringCase(a, b, result);
         benchmark::DoNotOptimize(result);
     });
-    F::destroy(a);
-    F::destroy(b);
+    SF::destroy(a);
+    SF::destroy(b);
 }
 
 void compareIgnoringCaseIcu(benchmark::State& state) {
@@ -202,11 +199,11 @@ void appendLib(benchmark::State& state) {
     void* source = qbench::terminated(qbench::sampleText(units(state)));
     const auto keep = static_cast<int32_t>(kPrefix.size());
     qbench::measure(state, [&] {
-        S::append(target, source);
-        qbench::str(target).truncate(keep);
+        SS::append(target, source);
+        qkit::str(target).truncate(keep);
     });
-    F::destroy(target);
-    F::destroy(source);
+    SF::destroy(target);
+    SF::destroy(source);
 }
 
 void appendIcu(benchmark::State& state) {
@@ -241,12 +238,12 @@ void concatenateLib(benchmark::State& state) {
     void* b = qbench::terminated(qbench::sampleText(units(state)));
     qbench::measure(state, [&] {
         void* joined = nullptr;
-        S::concatenate(a, b, joined);
+        SS::concatenate(a, b, joined);
         benchmark::DoNotOptimize(joined);
-        F::destroy(joined);
+        SF::destroy(joined);
     });
-    F::destroy(a);
-    F::destroy(b);
+    SF::destroy(a);
+    SF::destroy(b);
 }
 
 void concatenateIcu(benchmark::State& state) {
@@ -284,11 +281,11 @@ void substringLib(benchmark::State& state) {
     const int length = static_cast<int>(units(state) / 2);
     qbench::measure(state, [&] {
         void* part = nullptr;
-        S::substring(text, part, start, length);
+        SS::substring(text, part, start, length);
         benchmark::DoNotOptimize(part);
-        F::destroy(part);
+        SF::destroy(part);
     });
-    F::destroy(text);
+    SF::destroy(text);
 }
 
 void substringIcu(benchmark::State& state) {

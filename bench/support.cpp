@@ -1,6 +1,5 @@
 #include "support.h"
 
-#include "QOVAicuC.h"
 
 #include <unicode/ustring.h>
 
@@ -52,9 +51,9 @@ std::string sampleUtf8(std::size_t units) {
 }
 
 void* terminated(const icu::UnicodeString& text) {
-    void* handle = QOVAUnicodeStringFactory::make();
-    str(handle) = text;
-    QOVAUnicodeStringServices::nullTerminateString(handle);
+    void* handle = SF::make();
+    qkit::str(handle) = text;
+    SS::nullTerminateString(handle);
     return handle;
 }
 

@@ -8,6 +8,8 @@
 // third variant /spec does exactly that work with direct ICU calls.
 #pragma once
 
+#include "qkit.h"
+
 #include <benchmark/benchmark.h>
 #include <unicode/unistr.h>
 
@@ -31,9 +33,6 @@ std::string sampleUtf8(std::size_t units);
 // A string handle holding `text` in terminated form, as the library hands strings back.
 void* terminated(const icu::UnicodeString& text);
 void* terminated(const std::u16string& text);
-
-// The string object behind a string handle.
-inline icu::UnicodeString& str(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
 
 inline icu::UnicodeString icu16(const std::u16string& text) {
     return icu::UnicodeString(text.data(), static_cast<int32_t>(text.size()));

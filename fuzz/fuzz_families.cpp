@@ -3,7 +3,7 @@
 // checks the invariants that hold whatever ICU answers; a broken one aborts, and libFuzzer
 // reports the input and the stack of the check. Export buffers have exactly the fuzzed
 // capacity, so AddressSanitizer catches a write past it; it also reports every lost handle.
-#include "QOVAicuC.h"
+#include "qkit.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unicode/regex.h>
@@ -11,16 +11,8 @@
 #define CHECK(c) ((c) ? void() : __builtin_trap())
 
 using icu::UnicodeString;
-using SF = QOVAUnicodeStringFactory;
-using SS = QOVAUnicodeStringServices;
-using RF = QOVAUnicodeRegexFactory;
-using RS = QOVAUnicodeRegexServices;
-using NS = QOVAUnicodeNumFormatterServices;
-using PS = QOVAUnicodeStrToNumFormatterServices;
-using DF = QOVAUnicodeDateTimeFormatterFactory;
-using DS = QOVAUnicodeDateTimeFormatterServices;
 
-static UnicodeString& str(void* h) { return *static_cast<UnicodeString*>(h); }
+using qkit::str;
 static bool terminated(const UnicodeString& s) { return !s.isEmpty() && s[s.length() - 1] == 0; }
 
 // The decoder of one input, and the string handles it made, destroyed with it.
@@ -64,7 +56,7 @@ static void services(Input&& in) {
     void *pool[] = {in.text(64), in.text(64)}, *conv = nullptr, *made = nullptr;
     // Named codepages only: ICU's ISCII converters count fewer bytes in a preflight than they write.
     const char* pages[] = {"Shift_JIS", "ibm-37", "ISO-2022-JP", "SCSU", "windows-1252", "UTF-16BE", "", nullptr};
-    CHECK(QOVAUnicodeCodepageConverter::open(in.PickValueInArray(pages), conv) == !!conv);
+    CHECK(CV::open(in.PickValueInArray(pages), conv) == !!conv);
     for (int step = 0; step < 16 && in.remaining_bytes(); ++step) {
         void *a = in.PickValueInArray(pool), *b = in.PickValueInArray(pool);
         int i = in.ConsumeIntegralInRange(-2, 70), n = in.ConsumeIntegralInRange(-2, 70), at = -1, order = 0;
@@ -82,7 +74,7 @@ static void services(Input&& in) {
         }
         CHECK(order * order <= 1 && at >= -1 && at < str(a).length() && SS::length(a) == str(a).length() - 1);
     }
-    CHECK(!conv || (QOVAUnicodeCodepageConverter::close(conv) && !conv));
+    CHECK(!conv || (CV::close(conv) && !conv));
 }
 
 // Matchers from fuzzed patterns, flags and inputs, with ICU's own step limit so that catastrophic
@@ -95,7 +87,7 @@ static void regex(Input&& in) {
     void* m = in.ConsumeBool() ? RF::make(pattern, input, flags) : RF::make(pattern, flags);
     UErrorCode status = U_ZERO_ERROR;
     if (CHECK(!terminated(str(pattern))), !m) return;
-    static_cast<icu::RegexMatcher*>(m)->setTimeLimit(20, status), CHECK(RS::reset(m, input));
+    qkit::matcher(m).setTimeLimit(20, status), CHECK(RS::reset(m, input));
     const UnicodeString text = str(input);  // as the matcher sees it
     const int at = in.ConsumeIntegralInRange(-2, text.length() + 2), capacity = in.ConsumeIntegralInRange(0, 8);
     for (int i = 0; i < 64 && (i ? RS::find(m) : RS::find(m, at)); ++i) {
@@ -112,32 +104,32 @@ static void regex(Input&& in) {
 // Formatters with any setting values and slot bytes, and their copies: formatting leaves
 // terminated text or ICU's empty failure result.
 static void numbers(Input&& in) {
-    void *f = QOVAUnicodeNumFormatterFactory::make(in.locale()), *copy = nullptr, *out = in.text(0);
+    void *f = NF::make(in.locale()), *copy = nullptr, *out = in.text(0);
     std::string s = in.ConsumeBytesAsString(16) + std::string(16, '\0');  // the argument slots
     NS::SetIntegerWidthType(f, NS::IntegerWidthType(in.any(2)), &s[0]), NS::SetUnitType(f, NS::UnitType(in.any(103)));
     NS::SetPrecisionType(f, NS::PrecisionType(in.any(13)), &s[8]), NS::SetGroupingType(f, NS::GroupingType(in.any(5)));
     NS::SetSignDisplayType(f, NS::SignDisplayType(in.any(7))), NS::SetNotationType(f, NS::NotationType(in.any(5)));
     NS::SetUnitWidthType(f, NS::UnitWidthType(in.any(5))), NS::SetRoundingModeType(f, NS::RoundingModeType(in.any(8)));
-    CHECK(f && (copy = QOVAUnicodeNumFormatterFactory::makeCopy(f)));
+    CHECK(f && (copy = NF::makeCopy(f)));
     const auto ok = [&] { return str(out).isEmpty() || terminated(str(out)); };
     CHECK((NS::FormatDecimal(copy, out, in.ConsumeRandomLengthString(64).data()), ok()));
     CHECK((NS::FormatInt(in.ConsumeBool() ? f : copy, out, in.ConsumeIntegral<long long>()), ok()));
     CHECK((NS::FormatDouble(f, out, in.ConsumeFloatingPoint<double>(), in.ConsumeBool(), in.ConsumeBool()), ok()));
-    QOVAUnicodeNumFormatterFactory::destroy(f), QOVAUnicodeNumFormatterFactory::destroy(copy);
+    NF::destroy(f), NF::destroy(copy);
 }
 
 // Parsing through a parser or its copy: the text comes out trimmed without plus signs, the error
 // kind is only ever set to ErrorInvalid, and the unsigned result stays within 32 bits.
 static void parsing(Input&& in) {
-    void *p = QOVAUnicodeStrToNumFormatterFactory::make(in.locale()), *t = in.text(64);
-    void* q = (CHECK(p), QOVAUnicodeStrToNumFormatterFactory::makeCopy(p));  // a copy
+    void *p = PF::make(in.locale()), *t = in.text(64);
+    void* q = (CHECK(p), PF::makeCopy(p));  // a copy
     const UnicodeString edited = UnicodeString(str(t)).trim().findAndReplace(u"+", u"");
     auto e = PS::ErrorType(in.ConsumeIntegralInRange(0, 2)), initial = e;
     const int kind = in.ConsumeIntegralInRange(0, 3);  // the copy parses the whole numbers
     const double v = kind == 0 ? PS::FormatStrToDouble(p, t, e) : kind == 1 ? PS::FormatStrToInt32_t(q, t, e)
                      : kind == 2 ? double(PS::FormatStrToInt64_t(q, t, e)) : double(PS::FormatStrToULong(p, t, e));
     CHECK(q && str(t) == edited && (kind < 3 || v <= 4294967295.0) && (e == initial || e == PS::ErrorInvalid));
-    QOVAUnicodeStrToNumFormatterFactory::destroy(p), QOVAUnicodeStrToNumFormatterFactory::destroy(q);
+    PF::destroy(p), PF::destroy(q);
 }
 
 // Date-time formatters with any style values, locales and zone ids, and their copies: output is

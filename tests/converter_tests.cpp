@@ -3,7 +3,6 @@
 
 #include <unicode/ucnv.h>
 
-using C = QOVAUnicodeCodepageConverter;
 
 // Only an ICU error fails (windows-1252 is an ambiguous alias: a warning); null opens ICU's default
 // converter, made Greek where this ICU build lets it change. reset drops the bytes an unflushed
@@ -13,22 +12,22 @@ TEST(Converter, OpenResetAndCloseNulls) {
     ucnv_close(ucnv_open("windows-1252", &status));
     ASSERT_LT(status, U_ZERO_ERROR) << "windows-1252 opens without a warning here";
     void *conv = nullptr, *named = nullptr, *alias = nullptr, *utf8 = nullptr;
-    ASSERT_TRUE(C::open("windows-1252", alias) && C::open("UTF-8", utf8));
+    ASSERT_TRUE(CV::open("windows-1252", alias) && CV::open("UTF-8", utf8));
     const std::string saved = ucnv_getDefaultName();
     ucnv_setDefaultName("ISO-8859-7");
-    const bool opened = C::open(nullptr, conv) && C::open(ucnv_getDefaultName(), named);
+    const bool opened = CV::open(nullptr, conv) && CV::open(ucnv_getDefaultName(), named);
     ucnv_setDefaultName(saved.c_str());
     ASSERT_TRUE(opened);
-    EXPECT_STREQ(ucnv_getName(static_cast<UConverter*>(conv), &status),
-                 ucnv_getName(static_cast<UConverter*>(named), &status));
-    auto* converter = static_cast<UConverter*>(utf8);
+    EXPECT_STREQ(ucnv_getName(qkit::converter(conv), &status),
+                 ucnv_getName(qkit::converter(named), &status));
+    auto* converter = qkit::converter(utf8);
     char16_t out[2], *target = out;
     const char *lead = "\xE3", *source = lead;
     ucnv_toUnicode(converter, &target, out + 2, &source, lead + 1, nullptr, false, &status);
     ASSERT_EQ(ucnv_toUCountPending(converter, &status), 1);
-    EXPECT_TRUE(C::reset(utf8) && ucnv_toUCountPending(converter, &status) == 0 && !C::reset(nullptr));
-    for (void** h : {&alias, &utf8, &conv, &named}) EXPECT_TRUE(C::close(*h) && *h == nullptr && !C::close(*h));
+    EXPECT_TRUE(CV::reset(utf8) && ucnv_toUCountPending(converter, &status) == 0 && !CV::reset(nullptr));
+    for (void** h : {&alias, &utf8, &conv, &named}) EXPECT_TRUE(CV::close(*h) && *h == nullptr && !CV::close(*h));
     conv = &conv;
-    EXPECT_FALSE(C::open("no-such-codepage", conv));
+    EXPECT_FALSE(CV::open("no-such-codepage", conv));
     EXPECT_EQ(conv, nullptr);
 }

@@ -13,7 +13,6 @@
 #include <unistd.h>
 #endif
 
-using F = QOVAUnicodeDateTimeFormatterFactory;
 
 // The date styles of the range that recursed without end in ICU 72.1 when probed one by one.
 static bool refused(int dateStyle) { return dateStyle >= -128 && dateStyle <= -2 && dateStyle != -5; }
@@ -23,13 +22,13 @@ static bool refused(int dateStyle) { return dateStyle >= -128 && dateStyle <= -2
 static std::string sweep() {
     qtest::Str zone(u"GMT");
     std::string failures;
-    for (int partner : {F::StyleMedium, F::StyleNone})
+    for (int partner : {DF::StyleMedium, DF::StyleNone})
         for (int style = -200; style <= 300; ++style)
             for (const auto& [date, time] : {std::pair{style, partner}, std::pair{partner, style}}) {
                 qtest::Str out;
-                void* h = F::make(F::DateTimeStyle(date), F::DateTimeStyle(time), "en_US", zone);
-                if (h) QOVAUnicodeDateTimeFormatterServices::FormatDateTimeToString(h, out, 86399);
-                F::destroy(h);
+                void* h = DF::make(DF::DateTimeStyle(date), DF::DateTimeStyle(time), "en_US", zone);
+                if (h) DS::FormatDateTimeToString(h, out, 86399);
+                DF::destroy(h);
                 if (refused(date) ? !out.units().empty() : out.units().size() <= 1)
                     failures += " " + std::to_string(date) + "/" + std::to_string(time);
             }

@@ -9,12 +9,7 @@
 #include <memory>
 #include <tuple>
 
-using F = QOVAUnicodeDateTimeFormatterFactory;
-using S = QOVAUnicodeDateTimeFormatterServices;
-using P = QOVAUnicodeStrToNumFormatterFactory;
-using N = QOVAUnicodeStrToNumFormatterServices;
-using DF = icu::DateFormat;
-using Handle = qtest::Owned<F::destroy>;
+using Handle = qtest::Owned<DF::destroy>;
 using namespace qtest;
 
 namespace {
@@ -26,7 +21,8 @@ constexpr long long kSummer = 1625097600;             // 2021-07-01 00:00:00 UTC
 // exactly as ICU writes it.
 std::u16string expected(int date, int time, const icu::Locale& locale, const char16_t* zone, long long seconds,
                         bool asLibrary = true) {
-    std::unique_ptr<DF> f(DF::createDateTimeInstance(DF::EStyle(date), DF::EStyle(time), locale));
+    using icu::DateFormat;
+    std::unique_ptr<DateFormat> f(DateFormat::createDateTimeInstance(DateFormat::EStyle(date), DateFormat::EStyle(time), locale));
     f->adoptTimeZone(icu::TimeZone::createTimeZone(zone));
     icu::UnicodeString s;
     f->format(double(seconds) * 1000.0, s);
@@ -36,7 +32,7 @@ std::u16string expected(int date, int time, const icu::Locale& locale, const cha
 
 std::u16string formatted(void* formatter, long long seconds) {
     Str out(u"earlier content");
-    S::FormatDateTimeToString(formatter, out, seconds);
+    DS::FormatDateTimeToString(formatter, out, seconds);
     return out.units();
 }
 
@@ -49,29 +45,29 @@ std::u16string formatted(void* formatter, long long seconds) {
 TEST(DateTimeFactory, LocaleRuleAndMakeCrashedOnALocaleIdIcuCannotHold) {
     std::unique_ptr<icu::TimeZone> saved(icu::TimeZone::createDefault());
     icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(u"Asia/Tokyo"));
-    expectLocaleRule([](const char* name) { return formatted(Handle{F::make(name)}, 0); },
+    expectLocaleRule([](const char* name) { return formatted(Handle{DF::make(name)}, 0); },
                      [](const icu::Locale& l) { return expected(2, 2, l, u"GMT", 0); });
     icu::TimeZone::adoptDefault(saved.release());
     Str zone(u"Europe/Paris");
     for (const char* name : {"abcdefghijkl", "\x8c\x61\xed\x69\x6e\x8c\x8c\x6d\x69\x8d\x69\x8c", "qqqqqqqqqqqqqqqq_US"})
-        EXPECT_TRUE(icu::Locale(name).isBogus() && !F::make(name) && !F::make(name, zone) &&
-                    !F::make(F::StyleShort, F::StyleNone, name, zone)) << name;
-    EXPECT_NE(Handle{F::make("abcdefghijk")}.h, nullptr);
+        EXPECT_TRUE(icu::Locale(name).isBogus() && !DF::make(name) && !DF::make(name, zone) &&
+                    !DF::make(DF::StyleShort, DF::StyleNone, name, zone)) << name;
+    EXPECT_NE(Handle{DF::make("abcdefghijk")}.h, nullptr);
 }
 
 // Against a formatter without a zone (GMT): a named zone keeps its daylight saving; an unknown id,
 // a terminated id among them, is offset zero; a null zone makes nothing. The zone is only read.
 TEST(DateTimeFactory, ZonesNamedAndUnknown) {
-    Handle gmt{F::make("en_US")};
+    Handle gmt{DF::make("en_US")};
     const std::tuple<std::u16string, long long, int> rows[] = {  // zone, seconds, offset from GMT in hours
         {u"America/New_York", kBeforeNewYorkDst, -5}, {u"America/New_York", kBeforeNewYorkDst + 1, -4},
         {u"No/Such_Zone", kSummer, 0}, {u"America/New_York\0"s, kSummer, 0}};
     for (const auto& [id, seconds, hours] : rows) {
         Str zone(id);
-        EXPECT_EQ(formatted(Handle{F::make("en_US", zone)}, seconds), formatted(gmt, seconds + hours * 3600));
+        EXPECT_EQ(formatted(Handle{DF::make("en_US", zone)}, seconds), formatted(gmt, seconds + hours * 3600));
         EXPECT_EQ(zone.units(), id);
     }
-    EXPECT_FALSE(F::make("en_US", nullptr) || F::make(F::StyleFull, F::StyleShort, "en_US", nullptr));
+    EXPECT_FALSE(DF::make("en_US", nullptr) || DF::make(DF::StyleFull, DF::StyleShort, "en_US", nullptr));
 }
 
 // Every pair of ICU's styles reaches ICU date first: StyleNone leaves a part out, 128 to 131 are
@@ -81,12 +77,12 @@ TEST(DateTimeFactory, ZonesNamedAndUnknown) {
 // recursion make nothing (datetime_styles_tests probes every other number).
 TEST(DateTimeFormat, EveryIcuStylePairReachesIcuDateFirstWithPlainSpacesForU202F) {
     Str zone(u"Asia/Kolkata");
-    const int styles[] = {F::StyleNone, F::StyleFull, F::StyleLong, F::StyleMedium, F::StyleShort, 128, 129, 130, 131};
+    const int styles[] = {DF::StyleNone, DF::StyleFull, DF::StyleLong, DF::StyleMedium, DF::StyleShort, 128, 129, 130, 131};
     bool narrow = false;
     for (const char* locale : {"en_US", "es_US", "ja_JP"})
         for (int date : styles)
             for (int time : styles) {
-                Handle h{F::make(F::DateTimeStyle(date), F::DateTimeStyle(time), locale, zone)};
+                Handle h{DF::make(DF::DateTimeStyle(date), DF::DateTimeStyle(time), locale, zone)};
                 for (long long s : {86399LL, -62135596800LL, LLONG_MIN, LLONG_MAX}) {
                     const std::u16string icu = expected(date, time, locale, u"Asia/Kolkata", s, false);
                     EXPECT_EQ(formatted(h, s), expected(date, time, locale, u"Asia/Kolkata", s)) << date << "," << time;
@@ -94,36 +90,36 @@ TEST(DateTimeFormat, EveryIcuStylePairReachesIcuDateFirstWithPlainSpacesForU202F
                 }
             }
     for (int bad : {-2, -128, -300})
-        EXPECT_EQ(F::make(F::DateTimeStyle(bad), F::StyleShort, "en_US", zone), nullptr) << bad;
+        EXPECT_EQ(DF::make(DF::DateTimeStyle(bad), DF::StyleShort, "en_US", zone), nullptr) << bad;
     if (!narrow) GTEST_SKIP() << "no example with U+202F in this ICU's data";
 }
 
 // Parsing reads a formatted text back as milliseconds, leaves the text as it is and stops at
 // what does not belong to the date; a text without a date gives 0.
 TEST(DateTimeParse, RoundTripsGiveMillisecondsReadingAnUnchangedText) {
-    Handle h{F::make("de_DE", Str(u"America/New_York"))};
+    Handle h{DF::make("de_DE", Str(u"America/New_York"))};
     for (long long s : {0LL, -86400LL, kBeforeNewYorkDst, kBeforeNewYorkDst + 1, kSummer}) {
         Str text(formatted(h, s));  // terminated, with plain spaces
-        EXPECT_TRUE(S::FormatStringToDateTime(h, text) == s * 1000 && text.units() == formatted(h, s)) << s;
+        EXPECT_TRUE(DS::FormatStringToDateTime(h, text) == s * 1000 && text.units() == formatted(h, s)) << s;
     }
     Str trailing(formatted(h, 1) + u" and more"), junk(u"no date here");
-    EXPECT_TRUE(S::FormatStringToDateTime(h, trailing) == 1000 && S::FormatStringToDateTime(h, junk) == 0);
+    EXPECT_TRUE(DS::FormatStringToDateTime(h, trailing) == 1000 && DS::FormatStringToDateTime(h, junk) == 0);
 }
 
 // Date-time formatters and number parsers are both format handles: either factory copies and
 // destroys either kind, and a copy outlives its source. Null handles change nothing.
 TEST(FormatHandles, EitherFactoryCopiesAndDestroysEitherKindNullHandlesChangeNothing) {
     Str zone(u"Europe/Paris"), number(u"2,5");
-    void* src[] = {F::make(F::StyleLong, F::StyleFull, "fr_FR", zone), P::make("de_DE")};
+    void* src[] = {DF::make(DF::StyleLong, DF::StyleFull, "fr_FR", zone), PF::make("de_DE")};
     const std::u16string text = formatted(src[0], kSummer);
-    const Handle copy[] = {{F::makeCopy(src[0])}, {P::makeCopy(src[0])}, {F::makeCopy(src[1])}, {P::makeCopy(src[1])}};
-    P::destroy(src[0]);
-    F::destroy(src[1]);
-    EXPECT_TRUE(!src[0] && !src[1] && !F::makeCopy(nullptr) && !P::makeCopy(nullptr));
+    const Handle copy[] = {{DF::makeCopy(src[0])}, {PF::makeCopy(src[0])}, {DF::makeCopy(src[1])}, {PF::makeCopy(src[1])}};
+    PF::destroy(src[0]);
+    DF::destroy(src[1]);
+    EXPECT_TRUE(!src[0] && !src[1] && !DF::makeCopy(nullptr) && !PF::makeCopy(nullptr));
     EXPECT_TRUE(formatted(copy[0], kSummer) == text && formatted(copy[1], kSummer) == text);
-    N::ErrorType err{};
-    for (int k : {2, 3}) EXPECT_EQ(N::FormatStrToDouble(copy[k], number, err), 2.5);
-    S::FormatDateTimeToString(copy[0], nullptr, 0);  // no output string: nothing to write to
-    EXPECT_TRUE(formatted(nullptr, 0) == u"earlier content" && !S::FormatStringToDateTime(nullptr, zone) &&
-                !S::FormatStringToDateTime(copy[0], nullptr));
+    PS::ErrorType err{};
+    for (int k : {2, 3}) EXPECT_EQ(PS::FormatStrToDouble(copy[k], number, err), 2.5);
+    DS::FormatDateTimeToString(copy[0], nullptr, 0);  // no output string: nothing to write to
+    EXPECT_TRUE(formatted(nullptr, 0) == u"earlier content" && !DS::FormatStringToDateTime(nullptr, zone) &&
+                !DS::FormatStringToDateTime(copy[0], nullptr));
 }

@@ -28,7 +28,7 @@ static_assert(!std::is_constructible_v<String, void*> && std::is_constructible_v
 static_assert(!std::is_constructible_v<String, NumberFormatter&&> && TakesPrecision<Precision>::value);
 static_assert(!std::is_constructible_v<DateTimeFormatter, NumberParser&&> && !std::is_copy_constructible_v<String>);
 static_assert(std::is_nothrow_move_constructible_v<String>);
-static_assert(!TakesPrecision<QOVAUnicodeNumFormatterServices::PrecisionType>::value);
+static_assert(!TakesPrecision<NS::PrecisionType>::value);
 
 TEST(Owners, FactoriesGiveOwnersOfTheirKindOrEmptyOnesTextWithoutZerosAndTheSameEmptyTextEverywhere) {
     auto a = fromUtf8("ab"), b = fromUtf8("cd"), bad = fromUtf8("(");
@@ -53,7 +53,7 @@ TEST(Owners, FactoriesGiveOwnersOfTheirKindOrEmptyOnesTextWithoutZerosAndTheSame
     auto fmt = NumberFormatter::make("en_US");
     setPrecision(fmt, Precision::fixedFraction(-1));
     auto failed = String::make();
-    QOVAUnicodeNumFormatterServices::FormatInt(fmt.get(), failed.get(), 1);
+    NS::FormatInt(fmt.get(), failed.get(), 1);
     EXPECT_FALSE(utf8(failed) || utf16(failed) || formatTime(DateTimeFormatter(), TimePoint{}));
 }
 
@@ -68,7 +68,7 @@ TEST(Settings, EachPrecisionMakerMatchesIcusOwnSetting) {
         auto fmt = NumberFormatter::make("en_US");
         auto out = String::make();
         setPrecision(fmt, precision);
-        QOVAUnicodeNumFormatterServices::FormatDouble(fmt.get(), out.get(), -1234.5678, true, false);
+        NS::FormatDouble(fmt.get(), out.get(), -1234.5678, true, false);
         UErrorCode status = U_ZERO_ERROR;
         std::string icu;
         nf::NumberFormatter::withLocale("en_US").precision(icuPrecision).formatDouble(-1234.5678, status)
@@ -85,7 +85,7 @@ TEST(Matchers, RangeWalksEveryMatchEachTimeSplitGivesTheSameFieldsWhateverItsArr
         for (const Match& match : matches(m)) seen.emplace_back(match.start, match.end, match.text);
         EXPECT_EQ(seen, (decltype(seen){{1, 4, "aaa"}, {6, 8, "aa"}}));
     }
-    QOVAUnicodeRegexServices::reset(m.get(), comma.get());  // no match in it; the splitter compiled comma before
+    RS::reset(m.get(), comma.get());  // no match in it; the splitter compiled comma before
     EXPECT_TRUE(matches(m).begin() == matches(m).end());
     for (int n : {1, 15, 16, 17, 40}) {
         std::vector<std::string> fields;

@@ -11,8 +11,6 @@
 #include <functional>
 #include <vector>
 
-using NF = QOVAUnicodeNumFormatterFactory;
-using NS = QOVAUnicodeNumFormatterServices;
 using LNF = icu::number::LocalizedNumberFormatter;
 using Fmt = qtest::Owned<NF::destroy>;
 using namespace qtest;
@@ -21,7 +19,7 @@ using namespace icu::number;
 
 namespace {
 
-LNF& direct(void* f) { return *static_cast<LNF*>(f); }
+using qkit::formatter;
 
 // What a formatting call (FormatDouble, FormatInt, FormatDecimal) leaves in a handle that held "earlier".
 template <class Op, class... A> std::u16string written(Op op, void* f, A... args) {
@@ -97,7 +95,7 @@ std::vector<Table> tables() {
     const auto unit = [](NS::UnitType u) { return [u](void* f) { NS::SetUnitType(f, u); }; };
     UErrorCode status = U_ZERO_ERROR;
     const icu::CurrencyUnit usd(u"USD", status), chf(u"CHF", status);
-    const auto inChf = [chf](void* f) { direct(f) = direct(f).unit(chf); };  // cash rounding differs from standard
+    const auto inChf = [chf](void* f) { formatter(f) = formatter(f).unit(chf); };  // cash rounding differs from standard
     const auto fullNames = [](void* f) { NS::SetUnitWidthType(f, NS::UnitWidthFullName); };
     const auto integers = [](void* f) { NS::SetPrecisionType(f, NS::PrecisionInteger, nullptr); };
     using P = Precision;
@@ -188,12 +186,12 @@ TEST(NumberSettings, EveryRowSelectsItsIcuSettingAndOtherValuesChangeNothing) {
             for (const Probe& p : t.probes) {
                 Fmt f{NF::make(p.locale)};
                 if (p.before) p.before(f);
-                const LNF want = t.rows[r].direct(direct(f)), oneDigit = want.precision(Precision::minFraction(1));
+                const LNF want = t.rows[r].direct(formatter(f)), oneDigit = want.precision(Precision::minFraction(1));
                 t.set(f, (r + 1) % n, t.rows[(r + 1) % n].args.list());
                 t.set(f, r, t.rows[r].args.list());
                 for (int none : {-1, n, n + 1, INT_MAX, INT_MIN}) t.set(f, none, nullptr);
                 t.set(nullptr, r, reinterpret_cast<char*>(1));  // a null formatter reads no list
-                EXPECT_EQ(skeleton(direct(f)), skeleton(want));
+                EXPECT_EQ(skeleton(formatter(f)), skeleton(want));
                 for (double v : p.values) {
                     EXPECT_EQ(written(NS::FormatDouble, f, v, r % 2, r % 2 == 0), icuDouble(want, v)) << v;
                     EXPECT_EQ(written(NS::FormatDouble, f, v, false, false), icuDouble(oneDigit, v)) << v;

@@ -9,12 +9,10 @@
 #include <memory>
 #include <tuple>
 
-using F = QOVAUnicodeStrToNumFormatterFactory;
-using S = QOVAUnicodeStrToNumFormatterServices;
-using Err = S::ErrorType;
-using Parser = qtest::Owned<F::destroy>;
+using Err = PS::ErrorType;
+using Parser = qtest::Owned<PF::destroy>;
 using namespace qtest;
-const Err ok = S::ErrorNone, bad = S::ErrorInvalid;
+const Err ok = PS::ErrorNone, bad = PS::ErrorInvalid;
 
 namespace {
 
@@ -31,7 +29,7 @@ std::tuple<R, Err, std::u16string> parse(R (*fn)(void*, void*, Err&), void* h, s
 
 TEST(NumberParse, LocaleRule) {
     const auto made = [](const char* name) {
-        return std::get<0>(parse(&S::FormatStrToDouble, Parser{F::make(name)}, u"1.234,5"));
+        return std::get<0>(parse(&PS::FormatStrToDouble, Parser{PF::make(name)}, u"1.234,5"));
     };
     expectLocaleRule(made, [](const icu::Locale& l) {
         UErrorCode status = U_ZERO_ERROR;
@@ -63,13 +61,13 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
         {u"\u221E", HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad}, {u"-\u221E", -HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad},
         {u"1E400", HUGE_VAL, INT_MAX, INT_MAX, INT_MAX, bad},
     };
-    const Parser p{F::make("en_US")};
+    const Parser p{PF::make("en_US")};
     for (const auto& r : rows) {
-        const auto [d, dErr, dText] = parse(&S::FormatStrToDouble, p, r.text);
+        const auto [d, dErr, dText] = parse(&PS::FormatStrToDouble, p, r.text);
         EXPECT_TRUE((d == r.d || (std::isnan(d) && std::isnan(r.d))) && dErr == ok) << d;
-        EXPECT_EQ(parse(&S::FormatStrToInt32_t, p, r.text), std::tuple(r.i32, r.intErr, dText));
-        EXPECT_EQ(parse(&S::FormatStrToInt64_t, p, r.text), std::tuple(r.i64, r.intErr, dText));
-        EXPECT_EQ(parse(&S::FormatStrToULong, p, r.text), std::tuple(r.u32, r.intErr, dText));
+        EXPECT_EQ(parse(&PS::FormatStrToInt32_t, p, r.text), std::tuple(r.i32, r.intErr, dText));
+        EXPECT_EQ(parse(&PS::FormatStrToInt64_t, p, r.text), std::tuple(r.i64, r.intErr, dText));
+        EXPECT_EQ(parse(&PS::FormatStrToULong, p, r.text), std::tuple(r.u32, r.intErr, dText));
     }
 }
 
@@ -78,7 +76,7 @@ TEST(NumberParse, EveryKindOfValueIntoEveryType) {
 // be read gives 0 and ErrorInvalid (a full-width plus stays and is no number); the error kind is
 // only ever set. Null handles: 0, nothing changed.
 TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
-    const Parser p{F::make("en_US")};
+    const Parser p{PF::make("en_US")};
     const struct { void* parser; std::u16string in; long long value; Err err; std::u16string after; } rows[] = {
         {p, u" +42 ", 42, ok, u"42"},   {p, u"\t\n 7 \u3000", 7, ok, u"7"},        {p, u"1+2", 12, ok, u"12"},
         {p, u"+-+3", -3, ok, u"-3"},    {p, u"12abc", 12, ok, u"12abc"},             {p, u" 42 \0"s, 42, ok, u"42 \0"s},
@@ -86,10 +84,10 @@ TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
         {p, u"abc", 0, bad, u"abc"},    {nullptr, u" +1 ", 0, ok, u" +1 "},          {p, kNull, 0, ok, kNull},
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(parse(&S::FormatStrToInt64_t, r.parser, r.in), std::tuple(r.value, r.err, r.after));
-        EXPECT_EQ(parse(&S::FormatStrToDouble, r.parser, r.in), std::tuple(double(r.value), r.err, r.after));
-        EXPECT_EQ(std::get<1>(parse(&S::FormatStrToInt32_t, r.parser, r.in, bad)), bad);
-        EXPECT_EQ(std::get<1>(parse(&S::FormatStrToULong, r.parser, r.in, Err(7))), r.err == bad ? bad : Err(7));
+        EXPECT_EQ(parse(&PS::FormatStrToInt64_t, r.parser, r.in), std::tuple(r.value, r.err, r.after));
+        EXPECT_EQ(parse(&PS::FormatStrToDouble, r.parser, r.in), std::tuple(double(r.value), r.err, r.after));
+        EXPECT_EQ(std::get<1>(parse(&PS::FormatStrToInt32_t, r.parser, r.in, bad)), bad);
+        EXPECT_EQ(std::get<1>(parse(&PS::FormatStrToULong, r.parser, r.in, Err(7))), r.err == bad ? bad : Err(7));
     }
 }
 
@@ -97,12 +95,12 @@ TEST(NumberParse, TextTrimmedAndPlusSignsRemovedInPlaceErrorKindOnlySet) {
 // prepares the text; as a date-time formatter it writes and reads nothing. Its copies hold none.
 TEST(NumberParse, HandleHoldingNoFormatReadsNothing) {
     qova::FormatHolder empty;
-    const Parser copy{F::makeCopy(&empty)};
+    const Parser copy{PF::makeCopy(&empty)};
     ASSERT_TRUE(copy.h && !static_cast<qova::FormatHolder*>(copy.h)->format);
     for (void* p : {static_cast<void*>(&empty), copy.h}) {
-        EXPECT_EQ(parse(&S::FormatStrToInt32_t, p, u" +12 "), std::tuple(0, S::ErrorInvalid, u"12"s));
+        EXPECT_EQ(parse(&PS::FormatStrToInt32_t, p, u" +12 "), std::tuple(0, PS::ErrorInvalid, u"12"s));
         Str out(u"kept"), in(u"Jan 1, 1970");
-        QOVAUnicodeDateTimeFormatterServices::FormatDateTimeToString(p, out, 0);
-        EXPECT_TRUE(QOVAUnicodeDateTimeFormatterServices::FormatStringToDateTime(p, in) == 0 && out.units() == u"kept");
+        DS::FormatDateTimeToString(p, out, 0);
+        EXPECT_TRUE(DS::FormatStringToDateTime(p, in) == 0 && out.units() == u"kept");
     }
 }

@@ -13,13 +13,11 @@
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
 #endif
 
-using F = QOVAUnicodeRegexFactory;
-using R = QOVAUnicodeRegexServices;
-using Matcher = qtest::Owned<F::destroy>;
+using Matcher = qtest::Owned<RF::destroy>;
 using namespace qtest;
 
 // Where the next match begins; -1 when there is none.
-static int next(void* matcher) { return R::find(matcher) ? R::start(matcher) : -1; }
+static int next(void* matcher) { return RS::find(matcher) ? RS::start(matcher) : -1; }
 
 // Pattern and input lose all their trailing zeros in place (even when the pattern does not
 // compile), so that "c$" matches at the end of the text; null handles touch nothing.
@@ -30,13 +28,13 @@ TEST(RegexFactory, StripsPatternAndInputInPlaceUnlessAHandleIsNull) {
         {kNull, u"b\0"s, false, kNull, u"b\0"s, kNull},            {u"a\0"s, kNull, false, u"a\0"s, kNull, u"a"}};
     for (const auto& [pattern, input, made, patternAfter, inputAfter, aloneAfter] : rows) {
         Str p(pattern), i(input), alone(pattern);
-        Matcher m{F::make(p, i, 0)}, e{F::make(alone, 0u)};
+        Matcher m{RF::make(p, i, 0)}, e{RF::make(alone, 0u)};
         EXPECT_TRUE(p.units() == patternAfter && i.units() == inputAfter && alone.units() == aloneAfter);
         EXPECT_EQ(made ? next(m) : m.h != nullptr, made ? 4 : 0);
     }
-    void* m = F::make(Str(u"a"), 0u);  // the matcher keeps no reference to its pattern
-    EXPECT_TRUE(m && !R::find(m));
-    F::destroy(m);
+    void* m = RF::make(Str(u"a"), 0u);  // the matcher keeps no reference to its pattern
+    EXPECT_TRUE(m && !RS::find(m));
+    RF::destroy(m);
     EXPECT_EQ(m, nullptr);
 }
 
@@ -49,13 +47,13 @@ TEST(RegexFactory, FlagsReachIcuThroughBothMakes) {
         {u"a b # note", UREGEX_COMMENTS, u"xab", 1}};
     for (const auto& [pattern, flags, input, start] : rows) {
         Str p(pattern), in(input), later(input);
-        Matcher bound{F::make(p, in, flags)}, alone{F::make(p, flags)};
-        ASSERT_TRUE(bound.h && alone.h && R::reset(alone, later)) << flags;
+        Matcher bound{RF::make(p, in, flags)}, alone{RF::make(p, flags)};
+        ASSERT_TRUE(bound.h && alone.h && RS::reset(alone, later)) << flags;
         EXPECT_EQ(std::pair(next(bound), next(alone)), std::pair(start, start)) << flags;
     }
     Str lower(u"abc"), upper(u"ABC");
     for (unsigned bad : {0x400u, 0x80000000u, 0xFFFFFFFFu, unsigned{UREGEX_CANON_EQ}})
-        EXPECT_FALSE(F::make(lower, upper, bad) || F::make(lower, bad)) << bad;
+        EXPECT_FALSE(RF::make(lower, upper, bad) || RF::make(lower, bad)) << bad;
 }
 
 // After each find: start, end, and group's output, which is the match, terminated, or the
@@ -64,24 +62,24 @@ TEST(RegexFactory, FlagsReachIcuThroughBothMakes) {
 // a match at the start, matches one of the whole rest.
 TEST(RegexMatch, PositionsTextAndAnchoring) {
     Str pattern(u"\\d+"), input(u"a1b22c"), out(u"old\0\0"s);
-    Matcher m{F::make(pattern, input, 0)};
+    Matcher m{RF::make(pattern, input, 0)};
     const std::tuple<bool, int, int, std::u16string> rows[] = {
         {true, 1, 2, u"1\0"s}, {true, 3, 5, u"22\0"s}, {false, -1, -1, u"\0"s}};
     for (const auto& [found, start, end, text] : rows) {
-        EXPECT_TRUE(R::find(m) == found && R::group(m, out) == found) << start;
-        EXPECT_EQ(std::tuple(R::start(m), R::end(m), out.units()), std::tuple(start, end, text));
+        EXPECT_TRUE(RS::find(m) == found && RS::group(m, out) == found) << start;
+        EXPECT_EQ(std::tuple(RS::start(m), RS::end(m), out.units()), std::tuple(start, end, text));
     }
-    R::reset(m);
+    RS::reset(m);
     EXPECT_EQ(next(m), 1);
 
     Str star(u"a*"), abc(u"baaac"), prefix(u"ba"), whole(u"ba+c");
-    Matcher a{F::make(star, abc, 0)}, p{F::make(prefix, abc, 0)}, w{F::make(whole, abc, 0)};
+    Matcher a{RF::make(star, abc, 0)}, p{RF::make(prefix, abc, 0)}, w{RF::make(whole, abc, 0)};
     for (int bad : {-1, 6, INT_MIN, INT_MAX})
-        EXPECT_FALSE(R::find(a, bad) || R::lookingAt(a, bad) || R::matches(a, bad) || R::reset(a, bad)) << bad;
+        EXPECT_FALSE(RS::find(a, bad) || RS::lookingAt(a, bad) || RS::matches(a, bad) || RS::reset(a, bad)) << bad;
     // the length itself is a valid start
-    EXPECT_TRUE(R::find(a, 5) && R::start(a) == 5 && R::find(a, 2) && R::end(a) == 4 && R::lookingAt(a, 1));
-    EXPECT_TRUE(R::end(a) == 4 && !R::matches(a, 1) && R::matches(a, 5) && R::reset(a, 2) && next(a) == 2);
-    EXPECT_TRUE(R::lookingAt(p) && !R::matches(p) && R::lookingAt(w) && R::matches(w));
+    EXPECT_TRUE(RS::find(a, 5) && RS::start(a) == 5 && RS::find(a, 2) && RS::end(a) == 4 && RS::lookingAt(a, 1));
+    EXPECT_TRUE(RS::end(a) == 4 && !RS::matches(a, 1) && RS::matches(a, 5) && RS::reset(a, 2) && next(a) == 2);
+    EXPECT_TRUE(RS::lookingAt(p) && !RS::matches(p) && RS::lookingAt(w) && RS::matches(w));
 }
 
 // The replacement is read without its terminator and not changed; the output is terminated,
@@ -89,13 +87,13 @@ TEST(RegexMatch, PositionsTextAndAnchoring) {
 TEST(RegexReplace, CaptureReferencesTerminatorsAndFailures) {
     Str pattern(u"(\\w+)@(\\w+)"), input(u"ann@x bob@y"), with(u"$2:$1\0"s), out(u"old");
     Str b(u"b"), abc(u"abc"), bad(u"$9");
-    Matcher m{F::make(pattern, input, 0)}, some{F::make(b, abc, 0)};
+    Matcher m{RF::make(pattern, input, 0)}, some{RF::make(b, abc, 0)};
     UErrorCode status = U_ZERO_ERROR;
     icu::RegexMatcher direct(b.icu(), abc.icu(), 0, status);
     const icu::UnicodeString failed = direct.replaceFirst(bad.icu(), status).append(u'\0');
-    const std::tuple<void*, void*, decltype(R::replaceAll)*, bool, std::u16string> rows[] = {
-        {m, with, R::replaceAll, true, u"x:ann y:bob\0"s}, {m, with, R::replaceFirst, true, u"x:ann bob@y\0"s},
-        {some, bad, R::replaceFirst, false, text(failed)},  {some, bad, R::replaceAll, false, text(failed)}};
+    const std::tuple<void*, void*, decltype(RS::replaceAll)*, bool, std::u16string> rows[] = {
+        {m, with, RS::replaceAll, true, u"x:ann y:bob\0"s}, {m, with, RS::replaceFirst, true, u"x:ann bob@y\0"s},
+        {some, bad, RS::replaceFirst, false, text(failed)},  {some, bad, RS::replaceAll, false, text(failed)}};
     for (const auto& [matcher, replacement, replace, ok, result] : rows) {
         out.icu() = u"old";
         EXPECT_TRUE(replace(matcher, replacement, out) == ok && out.units() == result) << ok;
@@ -107,24 +105,24 @@ TEST(RegexReplace, CaptureReferencesTerminatorsAndFailures) {
 // before it tests the handles.
 TEST(RegexServices, NullHandlesGiveTheFailureValueAndWriteNothing) {
     Str pattern(u"a"), input(u"a"), with(u"b\0"s), out(u"keep"), zeros(u"ba\0\0"s);
-    Matcher m{F::make(pattern, input, 0)};
+    Matcher m{RF::make(pattern, input, 0)};
     void* none = nullptr;
-    EXPECT_FALSE(R::find(none) || R::find(none, 0) || R::lookingAt(none) || R::lookingAt(none, 0));
-    EXPECT_FALSE(R::matches(none) || R::matches(none, 0) || R::reset(none, 0) || R::reset(m, nullptr));
-    EXPECT_TRUE(R::start(none) + R::end(none) == -2 && !R::group(none, out) && !R::group(m, none));
-    for (auto replace : {R::replaceAll, R::replaceFirst})
+    EXPECT_FALSE(RS::find(none) || RS::find(none, 0) || RS::lookingAt(none) || RS::lookingAt(none, 0));
+    EXPECT_FALSE(RS::matches(none) || RS::matches(none, 0) || RS::reset(none, 0) || RS::reset(m, nullptr));
+    EXPECT_TRUE(RS::start(none) + RS::end(none) == -2 && !RS::group(none, out) && !RS::group(m, none));
+    for (auto replace : {RS::replaceAll, RS::replaceFirst})
         EXPECT_FALSE(replace(none, with, out) || replace(m, none, out) || replace(m, with, none));
-    R::reset(none);
-    EXPECT_EQ(R::split(none, input, out, 1) + R::split(m, none, out, 1) + R::split(m, input, none, 1), 0);
+    RS::reset(none);
+    EXPECT_EQ(RS::split(none, input, out, 1) + RS::split(m, none, out, 1) + RS::split(m, input, none, 1), 0);
     EXPECT_TRUE(out.units() == u"keep" && with.units() == u"b\0"s && input.units() == u"a");
-    EXPECT_TRUE(!R::reset(nullptr, zeros) && zeros.units() == u"ba");
+    EXPECT_TRUE(!RS::reset(nullptr, zeros) && zeros.units() == u"ba");
 }
 
 // The input is split through a copy without its trailing zeros and is not changed. With more
 // fields than capacity the last element gets the rest; elements after the last field stay.
 TEST(RegexSplit, FieldsCapacityAndTheMatcherAfterwards) {
     Str pattern(u","), input(u"a,b,c\0"s), one(u"old");
-    Matcher m{F::make(pattern, 0u)};
+    Matcher m{RF::make(pattern, 0u)};
     // input, capacity, fields, the array afterwards: a capacity below 1 and inputs without text give 0
     const std::tuple<std::u16string, int, int, std::vector<std::u16string>> rows[] = {
         {u"a,b,c\0"s, 2, 2, {u"a", u"b,c", u"3"}}, {u"a,b,c\0"s, 5, 3, {u"a", u"b", u"c", u"4", u"5"}},
@@ -132,15 +130,15 @@ TEST(RegexSplit, FieldsCapacityAndTheMatcherAfterwards) {
     for (const auto& [in, capacity, count, after] : rows) {
         Str s(in);
         icu::UnicodeString dest[5] = {u"1", u"2", u"3", u"4", u"5"};
-        EXPECT_TRUE(R::split(m, s, dest, capacity) == count && s.units() == in) << capacity;
+        EXPECT_TRUE(RS::split(m, s, dest, capacity) == count && s.units() == in) << capacity;
         for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(text(dest[i]), after[i]) << capacity;
     }
     // A single string handle is an array of one; it may even be the input.
-    EXPECT_TRUE(R::split(m, input, one, 1) == 1 && one.units() == u"a,b,c");
-    EXPECT_TRUE(R::split(m, input, input, 1) == 1 && input.units() == u"a,b,c");
+    EXPECT_TRUE(RS::split(m, input, one, 1) == 1 && one.units() == u"a,b,c");
+    EXPECT_TRUE(RS::split(m, input, input, 1) == 1 && input.units() == u"a,b,c");
     // ICU's split leaves the matcher on the text it split, a copy that ends with the call; the
     // matcher comes out with an empty input of its own instead, and usable again.
-    EXPECT_FALSE(R::find(m) || R::matches(m) || R::lookingAt(m) || R::group(m, one) || R::reset(m, 1));
-    EXPECT_TRUE(R::start(m) + R::end(m) == -2 && R::replaceAll(m, pattern, one) && one.units() == u"\0"s);
-    EXPECT_TRUE(R::reset(m, input) && next(m) == 1);
+    EXPECT_FALSE(RS::find(m) || RS::matches(m) || RS::lookingAt(m) || RS::group(m, one) || RS::reset(m, 1));
+    EXPECT_TRUE(RS::start(m) + RS::end(m) == -2 && RS::replaceAll(m, pattern, one) && one.units() == u"\0"s);
+    EXPECT_TRUE(RS::reset(m, input) && next(m) == 1);
 }

@@ -12,7 +12,7 @@ using namespace std::literals;
 // A call on a handle, which renders everything it observes as text.
 using Step = std::function<std::string(void*)>;
 
-static std::string utf8(void* str) { std::string s; return qtest::ustr(str).toUTF8String(s); }
+static std::string utf8(void* str) { std::string s; return qkit::str(str).toUTF8String(s); }
 
 // Every suffix of the run goes through one handle, so each failing step meets the handle at
 // every call count up to its place in the run; each result must be that of a fresh handle.
@@ -30,16 +30,14 @@ static void expectSameAsFresh(Make make, Destroy destroy, const std::vector<Step
 }
 
 // A formatting call's text: of a decimal string, an integer, a double with or without its precision kept.
-using NF = QOVAUnicodeNumFormatterServices;
 static Step fmt(const char* s) {
-    return [=](void* f) { Str o; NF::FormatDecimal(f, o, const_cast<char*>(s)); return utf8(o); };
+    return [=](void* f) { Str o; NS::FormatDecimal(f, o, const_cast<char*>(s)); return utf8(o); };
 }
-static Step fmt(long long v) { return [=](void* f) { Str o; NF::FormatInt(f, o, v); return utf8(o); }; }
+static Step fmt(long long v) { return [=](void* f) { Str o; NS::FormatInt(f, o, v); return utf8(o); }; }
 static Step fmt(double v, bool keep) {
-    return [=](void* f) { Str o; NF::FormatDouble(f, o, v, keep, false); return utf8(o); };
+    return [=](void* f) { Str o; NS::FormatDouble(f, o, v, keep, false); return utf8(o); };
 }
 
-using RS = QOVAUnicodeRegexServices;
 // What the matcher shows of its last match after `op`; SEEN makes one of an expression of the matcher m.
 #define SEEN(...) seen([&](void* m) { return __VA_ARGS__; })
 static Step seen(std::function<bool(void*)> op) {
@@ -50,7 +48,6 @@ static Step seen(std::function<bool(void*)> op) {
     };
 }
 
-using DS = QOVAUnicodeDateTimeFormatterServices;
 // A text read; the instant as text and that text, terminator included, read back.
 static Step date(std::u16string s) {
     return [=](void* f) { Str t(s); return std::to_string(DS::FormatStringToDateTime(f, t)); };
@@ -66,19 +63,19 @@ TEST(Sequences, EveryHandleStaysUsableAfterFailures) {
     // formats the other steps' values as the default one does, replaces it.
     const Step rejectedPrecision = [](void* f) {
         int slots[2] = {-1, 0};
-        NF::SetPrecisionType(f, NF::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
+        NS::SetPrecisionType(f, NS::PrecisionFixedFraction, reinterpret_cast<char*>(slots));
         const std::string out = fmt(1.25, true)(f);
-        NF::SetPrecisionType(f, NF::PrecisionUnlimited, nullptr);
+        NS::SetPrecisionType(f, NS::PrecisionUnlimited, nullptr);
         return out;
     };
-    expectSameAsFresh([] { return QOVAUnicodeNumFormatterFactory::make("en_US"); },
-                      QOVAUnicodeNumFormatterFactory::destroy, {fmt("1"), fmt("2"), fmt("x"), fmt("3"), fmt(42LL),
+    expectSameAsFresh([] { return NF::make("en_US"); },
+                      NF::destroy, {fmt("1"), fmt("2"), fmt("x"), fmt("3"), fmt(42LL),
                       fmt(5, true), fmt(""), fmt(1.5, false), fmt("1e5"), rejectedPrecision, fmt("-"), fmt(-7LL),
                       fmt(2.5, true), fmt("12.5")});
 
     Str pattern(u"(a|b)*c"), input(u"abc bc ac x"), with(u"<$1>"), ref9(u"$9"), out, deep(std::u16string(300000, u'a'));
     expectSameAsFresh(
-        [&] { return QOVAUnicodeRegexFactory::make(pattern, input, 0); }, QOVAUnicodeRegexFactory::destroy,
+        [&] { return RF::make(pattern, input, 0); }, RF::destroy,
         {SEEN(RS::find(m, 0)), SEEN(RS::find(m, -1)), SEEN(RS::find(m, 99)), SEEN(RS::reset(m, 4) && RS::find(m)),
          SEEN(RS::replaceFirst(m, ref9, Str())), SEEN(RS::reset(m, -2)), SEEN(RS::lookingAt(m, 4)),
          // a match too deep for ICU's backtracking limit, then the input back
@@ -88,19 +85,18 @@ TEST(Sequences, EveryHandleStaysUsableAfterFailures) {
     std::vector<Step> parses, exports;
     for (const char16_t* text : {u"12", u"abc", u"", u"1e3 x", u"-5.5", u"\u221E", u"1,234", u"+7", u"--"})
         parses.push_back([=](void* p) {  // a double and an int parse, each of its own copy, as a parse edits its text
-            using PS = QOVAUnicodeStrToNumFormatterServices;
             PS::ErrorType e[2] = {};
             Str a(text), b(text);
             const std::string d = std::to_string(PS::FormatStrToDouble(p, a, e[0])) + " ";
             const std::string i = std::to_string(PS::FormatStrToInt32_t(p, b, e[1])) + ",";
             return d + i + std::to_string(e[0] + 2 * e[1]);
         });
-    expectSameAsFresh([] { return QOVAUnicodeStrToNumFormatterFactory::make("en_US"); },
-                      QOVAUnicodeStrToNumFormatterFactory::destroy, parses);
+    expectSameAsFresh([] { return PF::make("en_US"); },
+                      PF::destroy, parses);
 
     Str zone(u"America/New_York");
-    expectSameAsFresh([&] { return QOVAUnicodeDateTimeFormatterFactory::make("en_US", zone); },
-                      QOVAUnicodeDateTimeFormatterFactory::destroy, {date(0), date(u"garbage"), date(u""),
+    expectSameAsFresh([&] { return DF::make("en_US", zone); },
+                      DF::destroy, {date(0), date(u"garbage"), date(u""),
                       date(1LL << 40), date(u"Feb 30, 2001"), date(-86400), date(u"13:99"), date(951782400)});
 
     // The codepage bytes and the size that one export reports, or its failure.
@@ -110,11 +106,10 @@ TEST(Sequences, EveryHandleStaysUsableAfterFailures) {
         exports.push_back([=](void* c) {
             Str str(text);
             std::string bytes(static_cast<size_t>(capacity) + 1, 'z');
-            const bool ok = QOVAUnicodeStringServices::getAsMBCS(str, c, bytes.data(), capacity, '?');
-            return std::to_string(QOVAUnicodeStringServices::getAsMBCSsize(str, c)) + (ok ? bytes.c_str() : "-");
+            const bool ok = SS::getAsMBCS(str, c, bytes.data(), capacity, '?');
+            return std::to_string(SS::getAsMBCSsize(str, c)) + (ok ? bytes.c_str() : "-");
         });
-    using C = QOVAUnicodeCodepageConverter;
-    expectSameAsFresh([] { void* c = nullptr; C::open("ISO-2022-JP", c); return c; }, C::close, exports);
+    expectSameAsFresh([] { void* c = nullptr; CV::open("ISO-2022-JP", c); return c; }, CV::close, exports);
 }
 
 // split with a capacity below 1 used to make the text the matcher's input before ICU refused
@@ -122,9 +117,9 @@ TEST(Sequences, EveryHandleStaysUsableAfterFailures) {
 TEST(Sequences, SplitBelowOneCapacityLeavesTheMatcherAlone) {
     Str pattern(u","), input(u"a,b,c"), field(u"kept");
     for (int capacity : {0, -1}) {
-        void* m = QOVAUnicodeRegexFactory::make(pattern, input, 0);
+        void* m = RF::make(pattern, input, 0);
         EXPECT_TRUE(RS::find(m) && RS::split(m, input, field, capacity) == 0 && field.units() == u"kept");
         EXPECT_TRUE(RS::find(m) && RS::start(m) == 3) << capacity;
-        QOVAUnicodeRegexFactory::destroy(m);
+        RF::destroy(m);
     }
 }

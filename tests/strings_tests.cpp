@@ -9,15 +9,13 @@
 #include <tuple>
 #include <vector>
 
-using F = QOVAUnicodeStringFactory;
-using S = QOVAUnicodeStringServices;
 using namespace qtest;
 using US = unsigned short;
 
 namespace {
 
 // An unknown codepage gives a bogus string: a string without a buffer.
-void* bogus() { return F::make("x", "no-such-codepage"); }
+void* bogus() { return SF::make("x", "no-such-codepage"); }
 
 constexpr int kMark = 0x55;
 
@@ -63,14 +61,14 @@ TEST(StringMake, EachOverloadGivesExactlyItsUnits) {
               none[] = {0, 0x41};
     bool failed[] = {true, true, false, true, false};
     const std::pair<void*, std::u16string> rows[] = {
-        {F::make(), u""}, {F::make(US{0}), u"\0"s}, {F::make(US{0xFFFF}), u"\xFFFF"}, {F::make(0xDC00), u"\xDC00"},
-        {F::make(0x1F600), u"\xD83D\xDE00"}, {F::make(-1), u""}, {F::make(0x110000), u""}, {bogus(), u""},
-        {F::make(utf16), u"H\xD83D\xDE00i"}, {F::make("\x82\xA0", "Shift_JIS"), u"\u3042"}, {F::make((US*)0), u""},
-        {F::make("ab\0cd", "UTF-8"), u"ab"}, {F::make((char*)nullptr, "UTF-8"), u""}, {F::makeCopy(nullptr), kNull},
-        {F::makeInvariant("a\0b", 3), u"a\0b"s}, {F::makeInvariant("a\0b", -1), u"a"},
-        {F::make((int*)nullptr, failed[0]), u""}, {F::make(bad1, failed[1]), u""}, {F::make(bad2, failed[3]), u""},
-        {F::make(cps, failed[2]), u"H\xD83D\xDE00\xDBFF\xDFFF"}, {F::make(none, failed[4]), u""},
-        {F::makeCopy(Str(u"ab\0c\0"s)), u"ab\0c\0"s}, {F::makeInvariant(nullptr, -1), u""},
+        {SF::make(), u""}, {SF::make(US{0}), u"\0"s}, {SF::make(US{0xFFFF}), u"\xFFFF"}, {SF::make(0xDC00), u"\xDC00"},
+        {SF::make(0x1F600), u"\xD83D\xDE00"}, {SF::make(-1), u""}, {SF::make(0x110000), u""}, {bogus(), u""},
+        {SF::make(utf16), u"H\xD83D\xDE00i"}, {SF::make("\x82\xA0", "Shift_JIS"), u"\u3042"}, {SF::make((US*)0), u""},
+        {SF::make("ab\0cd", "UTF-8"), u"ab"}, {SF::make((char*)nullptr, "UTF-8"), u""}, {SF::makeCopy(nullptr), kNull},
+        {SF::makeInvariant("a\0b", 3), u"a\0b"s}, {SF::makeInvariant("a\0b", -1), u"a"},
+        {SF::make((int*)nullptr, failed[0]), u""}, {SF::make(bad1, failed[1]), u""}, {SF::make(bad2, failed[3]), u""},
+        {SF::make(cps, failed[2]), u"H\xD83D\xDE00\xDBFF\xDFFF"}, {SF::make(none, failed[4]), u""},
+        {SF::makeCopy(Str(u"ab\0c\0"s)), u"ab\0c\0"s}, {SF::makeInvariant(nullptr, -1), u""},
     };
     for (size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(adopt(rows[i].first), rows[i].second) << "row " << i;
     EXPECT_TRUE(failed[0] && failed[1] && !failed[2] && failed[3] && !failed[4]);
@@ -83,10 +81,10 @@ TEST(StringMake, NullEmptyAndNamedCodepagesDiffer) {
     const std::string saved = ucnv_getDefaultName();
     ucnv_setDefaultName("ISO-8859-7");
     const char* bytes = "\xE2\x82\xAC";
-    const std::u16string byDefault = adopt(F::make(bytes, nullptr)), invariant = adopt(F::make(bytes, ""));
-    const std::string defaultName = ucnv_getDefaultName(), reported = S::getDefaultCodepage();
+    const std::u16string byDefault = adopt(SF::make(bytes, nullptr)), invariant = adopt(SF::make(bytes, ""));
+    const std::string defaultName = ucnv_getDefaultName(), reported = SS::getDefaultCodepage();
     ucnv_setDefaultName(saved.c_str());
-    EXPECT_EQ(std::tuple(byDefault, adopt(F::make(bytes, "windows-1252")), invariant, reported),
+    EXPECT_EQ(std::tuple(byDefault, adopt(SF::make(bytes, "windows-1252")), invariant, reported),
               std::tuple(text(icu::UnicodeString(bytes, defaultName.c_str())), u"\u00E2\u201A\u00AC"s,
                          text(icu::UnicodeString(bytes, -1, US_INV)), defaultName));
     EXPECT_TRUE(invariant != byDefault && invariant != u"\u00E2\u201A\u00AC" && byDefault != u"\u00E2\u201A\u00AC");
@@ -100,14 +98,14 @@ TEST(StringTerminator, TerminateAddsOneZeroStripRemovesAllAndAccessSeesTheTermin
     };
     for (const auto& [in, terminated, stripped] : rows) {
         Str t(in), s(in);
-        EXPECT_EQ(S::length(t), in == kNull ? 0 : static_cast<int>(in.size()) - 1);
-        S::nullTerminateString(t);
-        S::removeNullTerminator(s);
+        EXPECT_EQ(SS::length(t), in == kNull ? 0 : static_cast<int>(in.size()) - 1);
+        SS::nullTerminateString(t);
+        SS::removeNullTerminator(s);
         EXPECT_EQ(std::pair(t.units(), s.units()), std::pair(terminated, stripped));
     }
     Str s(u"ab\0"s);
-    for (const auto& [at, unit] : {std::pair{2, 0}, {3, 0xFFFF}, {INT_MIN, 0xFFFF}}) EXPECT_EQ(S::charAt(s, at), unit);
-    EXPECT_TRUE(S::charAt(nullptr, 0) == 0xFFFF && S::hashCode(nullptr) == 0 && S::hashCode(s) == s.icu().hashCode());
+    for (const auto& [at, unit] : {std::pair{2, 0}, {3, 0xFFFF}, {INT_MIN, 0xFFFF}}) EXPECT_EQ(SS::charAt(s, at), unit);
+    EXPECT_TRUE(SS::charAt(nullptr, 0) == 0xFFFF && SS::hashCode(nullptr) == 0 && SS::hashCode(s) == s.icu().hashCode());
 }
 
 // The searched string is taken whole (its terminator can be found); the needle is searched
@@ -122,7 +120,7 @@ TEST(StringSearch, NeedleTextInTheWholeStringNeedleTerminatedAfterwards) {
         Str s(str), forward(needle), backward(needle);
         const size_t end = needle.find_last_not_of(u'\0') + 1;  // (0 for zeros only)
         const std::u16string after = str == kNull || needle == kNull ? needle : needle.substr(0, end) + u'\0';
-        EXPECT_EQ(std::pair(S::indexOf(s, forward, start), S::lastIndexOf(s, backward, start)), std::pair(first, last));
+        EXPECT_EQ(std::pair(SS::indexOf(s, forward, start), SS::lastIndexOf(s, backward, start)), std::pair(first, last));
         EXPECT_TRUE(forward.units() == after && backward.units() == after && s.units() == str) << start;
     }
     // A unit is widened without sign: 0 finds the terminator, 0xFFFD is no negative value.
@@ -130,7 +128,7 @@ TEST(StringSearch, NeedleTextInTheWholeStringNeedleTerminatedAfterwards) {
         {hay, 0, 0, 2, 7}, {hay, 0, 3, 7, 7}, {hay, 0xFFFD, 0, 4, 4}, {hay, 'c', 3, 3, 3}, {kNull, 0, 0, -1, -1}};
     for (const auto& [str, unit, start, first, last] : units) {
         Str s(str);
-        EXPECT_EQ(std::pair(S::indexOf(s, unit, start), S::lastIndexOf(s, unit, start)), std::pair(first, last));
+        EXPECT_EQ(std::pair(SS::indexOf(s, unit, start), SS::lastIndexOf(s, unit, start)), std::pair(first, last));
     }
 }
 
@@ -145,7 +143,7 @@ TEST(StringCompare, CodePointOrderWithAndWithoutCaseFolding) {
         Str a(first), b(second);
         int result[2] = {7, 7};
         const bool ok = first != kNull && second != kNull;
-        EXPECT_TRUE(S::compareCodePointOrder(a, b, result[0]) == ok && S::compareIgnoringCase(a, b, result[1]) == ok);
+        EXPECT_TRUE(SS::compareCodePointOrder(a, b, result[0]) == ok && SS::compareIgnoringCase(a, b, result[1]) == ok);
         EXPECT_TRUE(result[0] == order && result[1] == folded && a.units() == first && b.units() == second);
     }
 }
@@ -154,8 +152,8 @@ TEST(StringCompare, CodePointOrderWithAndWithoutCaseFolding) {
 TEST(StringCaseMapping, InPlaceWithTheDefaultLocaleKeepingTheTerminators) {
     ScopedDefaultLocale turkish("tr");
     Str upper(u"istanbul\0\0"s), lower(u"I\u0130\u00DF");  // lower case, not case folding: sharp s stays
-    EXPECT_TRUE(S::convertToUpper(upper) && S::convertToLower(lower) && !S::convertToLower(nullptr) &&
-                !S::convertToUpper(nullptr));
+    EXPECT_TRUE(SS::convertToUpper(upper) && SS::convertToLower(lower) && !SS::convertToLower(nullptr) &&
+                !SS::convertToUpper(nullptr));
     EXPECT_TRUE(upper.units() == u"\u0130STANBUL\0\0"s && lower.units() == u"\u0131i\u00DF");
 }
 
@@ -170,8 +168,8 @@ TEST(StringEditing, AppendAndConcatenateJoinTextsAndTerminateEveryString) {
         const bool ok = first != kNull && second != kNull;
         Str target(first), source(second), a(first), b(second);
         void* result = nullptr;
-        EXPECT_TRUE(S::append(target, source) == ok && target.units() == joined && source.units() == secondAfter);
-        EXPECT_TRUE(S::concatenate(a, b, result) == ok && adopt(result) == (ok ? joined : kNull));
+        EXPECT_TRUE(SS::append(target, source) == ok && target.units() == joined && source.units() == secondAfter);
+        EXPECT_TRUE(SS::concatenate(a, b, result) == ok && adopt(result) == (ok ? joined : kNull));
         EXPECT_TRUE(a.units() == firstAfter && b.units() == secondAfter);
     }
 }
@@ -186,7 +184,7 @@ TEST(StringEditing, ReplaceEveryUnit) {
     };
     for (const auto& [in, from, to, out] : rows) {
         Str s(in);
-        EXPECT_TRUE(S::replace(s, from, to) == (in != kNull) && s.units() == out) << from << "->" << to;
+        EXPECT_TRUE(SS::replace(s, from, to) == (in != kNull) && s.units() == out) << from << "->" << to;
     }
 }
 
@@ -200,7 +198,7 @@ TEST(StringEditing, SubstringClipsAndTerminatesItsResult) {
     for (const auto& [in, start, length, out] : rows) {
         Str s(in);
         void* part = nullptr;
-        EXPECT_TRUE(S::substring(s, part, start, length) == (in != kNull) && s.units() == in);
+        EXPECT_TRUE(SS::substring(s, part, start, length) == (in != kNull) && s.units() == in);
         EXPECT_EQ(adopt(part), out) << start << ", " << length;
     }
 }
@@ -224,11 +222,11 @@ TEST(Export, EveryUnitOrTheTextBeforeTheFirstZeroSizesAndRefusals) {
         Str s(memory == u"-bogus-" ? bogus()
                                    : memory == kNull ? nullptr : new icu::UnicodeString(false, memory.data(), length));
         if (length > 0 || memory == kNull)  // (an empty string fits into no units at all)
-            expectExport<US>(S::getAsUTF16size(s), [&](US* b, int c) { return S::getAsUTF16(s, b, c); },
+            expectExport<US>(SS::getAsUTF16size(s), [&](US* b, int c) { return SS::getAsUTF16(s, b, c); },
                              memory == kNull ? std::nullopt : std::optional(text), false);
-        expectExport<char>(S::getAsUTF8size(s), [&](char* b, int c) { return S::getAsUTF8(s, b, c); }, utf8);
-        expectExport<int>(S::getAsUTF32size(s), [&](int* b, int c) { return S::getAsUTF32(s, b, c); }, cps);
-        expectExport<wchar_t>(S::getAsWCSsize(s), [&](wchar_t* b, int c) { return S::getAsWCS(s, b, c); },
+        expectExport<char>(SS::getAsUTF8size(s), [&](char* b, int c) { return SS::getAsUTF8(s, b, c); }, utf8);
+        expectExport<int>(SS::getAsUTF32size(s), [&](int* b, int c) { return SS::getAsUTF32(s, b, c); }, cps);
+        expectExport<wchar_t>(SS::getAsWCSsize(s), [&](wchar_t* b, int c) { return SS::getAsWCS(s, b, c); },
                      none ? std::nullopt : wide(text));
     }
 }
@@ -248,15 +246,15 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
     };
     for (const auto& r : rows) {
         void* conv = nullptr;
-        ASSERT_TRUE(QOVAUnicodeCodepageConverter::open(r.name, conv));
+        ASSERT_TRUE(CV::open(r.name, conv));
         UErrorCode status = U_ZERO_ERROR;  // no substitution bytes given: ICU refuses, the converter's stay
-        ucnv_setSubstChars(static_cast<UConverter*>(conv), r.subst.data(), int8_t(r.subst.size()), &status);
+        ucnv_setSubstChars(qkit::converter(conv), r.subst.data(), int8_t(r.subst.size()), &status);
         Str s(r.text == kNull ? kNull : r.text + u"\0tail\0"s), b(bogus());
-        const auto get = [&](char* b, int c) { return S::getAsMBCS(s, conv, b, c, r.by); };
-        expectExport<char>(S::getAsMBCSsize(s, conv), get, r.out);
+        const auto get = [&](char* b, int c) { return SS::getAsMBCS(s, conv, b, c, r.by); };
+        expectExport<char>(SS::getAsMBCSsize(s, conv), get, r.out);
         char byte = kMark;  // without a converter, or of a bogus string: nothing
-        EXPECT_FALSE(S::getAsMBCSsize(s, nullptr) || S::getAsMBCS(s, nullptr, &byte, 1, '?') ||
-                     S::getAsMBCSsize(b, conv) || S::getAsMBCS(b, conv, &byte, 1, '?') || byte != kMark);
-        QOVAUnicodeCodepageConverter::close(conv);
+        EXPECT_FALSE(SS::getAsMBCSsize(s, nullptr) || SS::getAsMBCS(s, nullptr, &byte, 1, '?') ||
+                     SS::getAsMBCSsize(b, conv) || SS::getAsMBCS(b, conv, &byte, 1, '?') || byte != kMark);
+        CV::close(conv);
     }
 }

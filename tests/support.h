@@ -1,10 +1,10 @@
-// Shared helpers of the unit suites. A string handle is the address of an icu::UnicodeString, so
-// the suites build and read contents directly through ICU, independently of the services tested.
+// Shared helpers of the unit suites, on top of the handle kit (kit/qkit.h). A string handle is the
+// address of an icu::UnicodeString, so the suites build and read contents directly through ICU, independently of the services tested.
 // In the tables, the text kNull stands for a null handle: Str makes none for it, and reading a
 // null handle gives kNull back, so "null in, nothing changed" is a row like any other.
 #pragma once
 
-#include "QOVAicuC.h"
+#include "qkit.h"
 
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
@@ -18,11 +18,9 @@ namespace qtest {
 using namespace std::literals;
 inline const std::u16string kNull = u"<null handle>";
 
-inline icu::UnicodeString& ustr(void* handle) { return *static_cast<icu::UnicodeString*>(handle); }
-
 // The exact UTF-16 content of a string, U+0000 units included; of a string handle (kNull for null).
 inline std::u16string text(const icu::UnicodeString& s) { return {s.getBuffer(), static_cast<size_t>(s.length())}; }
-inline std::u16string units(void* handle) { return handle ? text(ustr(handle)) : kNull; }
+inline std::u16string units(void* handle) { return handle ? text(qkit::str(handle)) : kNull; }
 
 // Owns one string handle for the duration of a test: a new one, one holding exactly the units of
 // `text` (U+0000 anywhere included; none for kNull) or one a call made.
@@ -37,7 +35,7 @@ struct Str {
     ~Str() { QOVAUnicodeStringFactory::destroy(h); }
     operator void*() const { return h; }
     std::u16string units() const { return qtest::units(h); }
-    icu::UnicodeString& icu() const { return ustr(h); }
+    icu::UnicodeString& icu() const { return qkit::str(h); }
 };
 
 // Takes ownership of a string handle a call made and returns its units.

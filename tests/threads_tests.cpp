@@ -10,9 +10,6 @@
 namespace {
 
 using qtest::Str;
-using SS = QOVAUnicodeStringServices;
-using NS = QOVAUnicodeNumFormatterServices;
-using DS = QOVAUnicodeDateTimeFormatterServices;
 using U = std::u16string;
 using V = std::u16string_view;
 
@@ -20,38 +17,38 @@ U number(double v) { const std::string s = std::to_string(v); return U(s.begin()
 
 U (*const kWork[])() = {
     [] {  // make from a codepage, copy, concatenate, upper case, export through a converter
-        Str a(QOVAUnicodeStringFactory::make("gr\xfc\xdf", "ISO-8859-1")), b(QOVAUnicodeStringFactory::makeCopy(a));
+        Str a(SF::make("gr\xfc\xdf", "ISO-8859-1")), b(SF::makeCopy(a));
         void *made = nullptr, *conv = nullptr;
         char bytes[16] = {};
-        SS::concatenate(a, b, made), SS::convertToUpper(made), QOVAUnicodeCodepageConverter::open("latin1", conv);
-        SS::getAsMBCS(a, conv, bytes, sizeof bytes, '?'), QOVAUnicodeCodepageConverter::close(conv);
+        SS::concatenate(a, b, made), SS::convertToUpper(made), CV::open("latin1", conv);
+        SS::getAsMBCS(a, conv, bytes, sizeof bytes, '?'), CV::close(conv);
         return Str(made).units() + U(bytes, bytes + 5);
     },
     [] {
         Str pattern(V(u"(\\p{L}+)-(\\d+)")), in(V(u"ab-12 \u00E9t\u00E9-3 x-99y")), with(V(u"$2:$1")), out, group;
-        void* m = QOVAUnicodeRegexFactory::make(pattern, in, 0);
-        QOVAUnicodeRegexServices::find(m), QOVAUnicodeRegexServices::group(m, group);
-        QOVAUnicodeRegexServices::replaceAll(m, with, out), QOVAUnicodeRegexFactory::destroy(m);
+        void* m = RF::make(pattern, in, 0);
+        RS::find(m), RS::group(m, group);
+        RS::replaceAll(m, with, out), RF::destroy(m);
         return group.units() + out.units();
     },
     [] {  // a copy set apart from its source, and a parser
-        void *f = QOVAUnicodeNumFormatterFactory::make("de_DE"), *copy = QOVAUnicodeNumFormatterFactory::makeCopy(f);
-        void* parser = QOVAUnicodeStrToNumFormatterFactory::make("de_DE");
+        void *f = NF::make("de_DE"), *copy = NF::makeCopy(f);
+        void* parser = PF::make("de_DE");
         Str out[2], text(V(u" +1.234,5 "));
         NS::SetGroupingType(copy, NS::GroupingOff), NS::FormatInt(copy, out[0], -9876543210LL);
         NS::FormatDouble(f, out[1], -1234.5, false, false);
-        auto err = QOVAUnicodeStrToNumFormatterServices::ErrorNone;
-        const double v = QOVAUnicodeStrToNumFormatterServices::FormatStrToDouble(parser, text, err);
-        QOVAUnicodeNumFormatterFactory::destroy(f), QOVAUnicodeNumFormatterFactory::destroy(copy);
-        return QOVAUnicodeStrToNumFormatterFactory::destroy(parser), out[0].units() + out[1].units() + number(v);
+        auto err = PS::ErrorNone;
+        const double v = PS::FormatStrToDouble(parser, text, err);
+        NF::destroy(f), NF::destroy(copy);
+        return PF::destroy(parser), out[0].units() + out[1].units() + number(v);
     },
     [] {
         Str zone(V(u"America/New_York")), out;
-        void* f = QOVAUnicodeDateTimeFormatterFactory::make("de_DE", zone);
-        void* copy = QOVAUnicodeDateTimeFormatterFactory::makeCopy(f);
+        void* f = DF::make("de_DE", zone);
+        void* copy = DF::makeCopy(f);
         DS::FormatDateTimeToString(copy, out, 1700000000);
         const double ms = static_cast<double>(DS::FormatStringToDateTime(f, out));
-        QOVAUnicodeDateTimeFormatterFactory::destroy(f), QOVAUnicodeDateTimeFormatterFactory::destroy(copy);
+        DF::destroy(f), DF::destroy(copy);
         return out.units() + number(ms);
     }};
 

@@ -3,14 +3,15 @@
 # runs find the finished prefix and return at once.
 #   icu-build.sh native   ICU 76.1 for this machine:          $QOVAICUC_CACHE/icu76/prefix
 #   icu-build.sh mingw    the same ICU for 64-bit Windows:     $QOVAICUC_CACHE/icu76/mingw
-# The source comes through apt with a private sources list (suite trixie, the same archive as
+#   ICU_SOURCE="VERSION DEBIAN-VERSION SUITE"  another release of Debian's archive, in icuMAJOR/
+#                         (default "76.1 76.1-4 trixie")
+# The source comes through apt with a private sources list (that suite, the same archive as
 # the system's own sources), so the system's apt setup stays untouched. Progress and failures go
 # to standard error; standard output is the prefix alone.
 set -euo pipefail
-version=76.1
-debver=76.1-4
+read -r version debver suite <<<"${ICU_SOURCE:-76.1 76.1-4 trixie}"
 cache=${QOVAICUC_CACHE:-/var/cache/qovaicuc}
-root=$cache/icu76
+root=$cache/icu${version%%.*}
 jobs=${JOBS:-2}
 opts=(--disable-tests --disable-samples --disable-extras --disable-layoutex --disable-icuio)
 
@@ -20,8 +21,8 @@ fetch_source() {
   local base
   base=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
   [ -n "$base" ] || base=$(awk '$1 == "deb" {print $2; exit}' /etc/apt/sources.list)
-  printf 'Types: deb-src\nURIs: %s\nSuites: trixie\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-    "$base" >"$root/apt/parts/src.sources"
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+    "$base" "$suite" >"$root/apt/parts/src.sources"
   local a=(-o Dir::Etc::sourcelist=/dev/null -o "Dir::Etc::sourceparts=$root/apt/parts"
            -o "Dir::State::Lists=$root/apt/lists" -o "Dir::Cache=$root/apt/cache")
   apt-get "${a[@]}" -qq update

@@ -14,7 +14,7 @@
 // function that the library called hands the caller nothing to own (format, parse, a setter).
 // Under one that does (operator new, create*, clone, open), or from the library's own operator
 // new, it was ours to free.
-#include "QOVAicuC.h"
+#include "qkit.h"
 
 #include <dlfcn.h>
 #include <execinfo.h>
@@ -85,19 +85,9 @@ using icu::UnicodeString;
 using namespace std::literals;
 using U = std::u16string;
 using Outcome = std::vector<U>;
-using SF = QOVAUnicodeStringFactory;
-using SS = QOVAUnicodeStringServices;
-using NF = QOVAUnicodeNumFormatterFactory;
-using NS = QOVAUnicodeNumFormatterServices;
-using PF = QOVAUnicodeStrToNumFormatterFactory;
-using PS = QOVAUnicodeStrToNumFormatterServices;
-using DF = QOVAUnicodeDateTimeFormatterFactory;
-using DS = QOVAUnicodeDateTimeFormatterServices;
-using RF = QOVAUnicodeRegexFactory;
-using RS = QOVAUnicodeRegexServices;
 const U kFailed = u"<failure result>";
 
-static UnicodeString& str(void* h) { return *static_cast<UnicodeString*>(h); }
+using qkit::str;
 static U num(long long v) { const std::string s = std::to_string(v); return {s.begin(), s.end()}; }
 
 // One run: it makes its inputs outside the window, calls the operations inside it, and releases
@@ -160,10 +150,10 @@ const std::pair<const char*, Outcome (*)(Run&)> kOperations[] = {
              v[2] = SS::convertToUpper(s[2]) + 2 * SS::append(s[3], s[1]);
              v[3] = SS::concatenate(s[4], s[5], made[0]) + 2 * SS::substring(s[6], made[1], 3, 30);
              done[0] = SS::getAsUTF8(s[7], out[0], SS::getAsUTF8size(s[7]) + 1);
-             if ((opened = QOVAUnicodeCodepageConverter::open("ISO-2022-JP", conv)))
+             if ((opened = CV::open("ISO-2022-JP", conv)))
                  done[1] = SS::getAsMBCS(s[7], conv, out[1], SS::getAsMBCSsize(s[7], conv) + 1, '?') &&
-                           QOVAUnicodeCodepageConverter::reset(conv);
-             done[1] = QOVAUnicodeCodepageConverter::close(conv) && done[1];
+                           CV::reset(conv);
+             done[1] = CV::close(conv) && done[1];
          });
          Outcome o{num(failed), num(v[1]), r.orFailed(v[0] < 0, num(v[0])), num(v[2])};
          for (int i = 0; i < 4; ++i) o.push_back(r.made(h[i])), o.push_back(r.text(s[i]));

@@ -1,6 +1,6 @@
 // The library seen from a program built against its import library: dllimport'ed functions
 // are the DLL's exports, and a variadic front end can pass its va_list straight through.
-#include "QOVAicuC.h"
+#include "qkit.h"
 
 #include <gtest/gtest.h>
 #include <unicode/numberformatter.h>
@@ -9,13 +9,12 @@
 
 #include <cstdarg>
 
-using NS = QOVAUnicodeNumFormatterServices;
 using namespace icu::number;
 
 TEST(DllImport, ImportedAddressesAreTheDllExports) {
     HMODULE dll = GetModuleHandleA(QOVAICUC_DLL);
     ASSERT_NE(dll, nullptr);
-    void* (*make)(const char*, const char*) = &QOVAUnicodeStringFactory::make;
+    void* (*make)(const char*, const char*) = &SF::make;
     EXPECT_EQ(reinterpret_cast<void*>(&QOVAicuC_InternalMarker),
               reinterpret_cast<void*>(GetProcAddress(dll, "QOVAicuC_InternalMarker")));
     EXPECT_EQ(reinterpret_cast<void*>(make),
@@ -38,13 +37,13 @@ TEST(DllImport, VariadicFrontEndPassesItsVaList) {
         {[](void* f) { setPrecision(f, NS::PrecisionIncrement, 0.5); }, Precision::increment(0.5), 1.3},
     };
     for (const auto& row : rows) {
-        void *f = QOVAUnicodeNumFormatterFactory::make("en"), *out = QOVAUnicodeStringFactory::make();
+        void *f = NF::make("en"), *out = SF::make();
         row.set(f);
         NS::FormatDouble(f, out, row.value, true, false);
         UErrorCode status = U_ZERO_ERROR;  // on failure ICU's output is empty, which differs
         icu::UnicodeString want =
             NumberFormatter::withLocale("en").precision(row.precision).formatDouble(row.value, status).toString(status);
-        EXPECT_EQ(*static_cast<icu::UnicodeString*>(out), want.append(char16_t(0))) << u_errorName(status);
-        QOVAUnicodeStringFactory::destroy(out), QOVAUnicodeNumFormatterFactory::destroy(f);
+        EXPECT_EQ(qkit::str(out), want.append(char16_t(0))) << u_errorName(status);
+        SF::destroy(out), NF::destroy(f);
     }
 }
