@@ -13,9 +13,11 @@ JOBS=${JOBS:-2}
 
 # The demo needs only the compiler, CMake, Ninja and ICU; the suite adds GoogleTest, the tool's
 # CLI11 and what the install and package tests run (cpack's DEB generator calls dpkg-shlibdeps
-# and file). A stage adds only its own packages to these.
+# and file; the packages carry a man page made by help2man and the API reference made by Doxygen,
+# and lintian checks them). A stage adds only its own packages to these.
 BASE_PACKAGES=(cmake ninja-build g++ libicu-dev)
-TEST_PACKAGES=("${BASE_PACKAGES[@]}" pkg-config binutils dpkg-dev file libgtest-dev libgmock-dev libcli11-dev)
+TEST_PACKAGES=("${BASE_PACKAGES[@]}" pkg-config binutils dpkg-dev file libgtest-dev libgmock-dev libcli11-dev
+               help2man doxygen lintian)
 
 # need PACKAGE[:COMMAND]...: as root, installs the Debian packages that are missing; otherwise, or
 # when a named command is still not on PATH afterwards, prints the apt-get line and stops.
