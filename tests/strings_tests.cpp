@@ -260,3 +260,26 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
         QOVAUnicodeCodepageConverter::close(conv);
     }
 }
+
+// --- At the 2 GiB edge --------------------------------------------------------------------------
+
+// One string of 2^30 units U+0800 and a terminator (2 GiB), built once: its UTF-8 (and the UTF-8
+// codepage) export is 3 * 2^30 bytes, past INT32_MAX, and doubling it passes INT32_MAX units.
+// Sizes give 0, exports fail within their buffer, joins fail and leave every string as it was.
+// (UTF-32 and wide exports count at most the string's units and cannot pass INT32_MAX.)
+TEST(LargeStrings, ExportsPastIntMaxFailAndJoinsPastIntMaxFailLeavingTheirStrings) {
+    constexpr int32_t kUnits = 1 << 30;
+    Str s(new icu::UnicodeString(kUnits + 1, UChar32(0x800), kUnits));
+    if (s.icu().isBogus() || !s.icu().append(char16_t(0)).length())
+        GTEST_SKIP() << "no memory for a string of 2^30 units (2 GiB)";
+    void* conv = nullptr;
+    ASSERT_TRUE(QOVAUnicodeCodepageConverter::open("UTF-8", conv));
+    char bytes[17];
+    std::fill(bytes, bytes + 17, kMark);
+    EXPECT_TRUE(S::getAsUTF8size(s) == 0 && !S::getAsUTF8(s, bytes, 16) && bytes[16] == kMark);
+    EXPECT_TRUE(S::getAsMBCSsize(s, conv) == 0 && !S::getAsMBCS(s, conv, bytes, 16, '?') && bytes[16] == kMark);
+    void* joined = &joined;
+    EXPECT_FALSE(S::append(s, s) || S::concatenate(s, s, joined));
+    EXPECT_TRUE(joined == &joined && s.icu().length() == kUnits + 1 && s.icu().charAt(kUnits) == 0);
+    QOVAUnicodeCodepageConverter::close(conv);
+}
