@@ -4,31 +4,72 @@
 #include <QOVAicuC/datetime.hpp>
 #include <QOVAicuC/matches.hpp>
 #include <QOVAicuC/number_settings.hpp>
+#include <QOVAicuC/numbers.hpp>
 #include <QOVAicuC/split.hpp>
 
 #include <gtest/gtest.h>
 #include <unicode/datefmt.h>
 #include <unicode/numberformatter.h>
 
+#include <cstring>
 #include <type_traits>
 
 using namespace qovaicuc;
 using qtest::units;
 namespace nf = icu::number;
 
-// Whether setPrecision accepts a formatter and an argument of type T.
-template <class T, class = void>
-struct TakesPrecision : std::false_type {};
-template <class T>
-struct TakesPrecision<T, std::void_t<decltype(setPrecision(std::declval<NumberFormatter&>(), std::declval<T>()))>>
-    : std::true_type {};
+// Whether a call of the helper F with arguments of the types A compiles.
+template <class, template <class...> class F, class... A>
+struct Compiles : std::false_type {};
+template <template <class...> class F, class... A>
+struct Compiles<std::void_t<F<A...>>, F, A...> : std::true_type {};
+template <template <class...> class F, class... A>
+constexpr bool compiles = Compiles<void, F, A...>::value;
+#define CALL(name, f) template <class... A> using name = decltype(f(std::declval<A>()...));
+CALL(SetPrecision, setPrecision) CALL(SetIntegerWidth, setIntegerWidth) CALL(Utf8, utf8) CALL(Utf16, utf16)
+CALL(Codepage, codepage) CALL(Split, split) CALL(Matches, matches) CALL(FormatTime, formatTime)
+CALL(ParseTime, parseTime) CALL(FormatNumber, formatNumber) CALL(FormatDecimal, formatDecimal)
+CALL(ParseInt, parseNumber<int>) CALL(MakeMatcher, Matcher::make) CALL(Row, Precision::row)
+CALL(Concatenate, String::concatenate) CALL(Substring, String::substring) CALL(CopyString, String::copy)
+CALL(CopyFormatter, NumberFormatter::copy) CALL(CopyParser, NumberParser::copy) CALL(CopyDates, DateTimeFormatter::copy)
+#undef CALL
 
-// Wrong use that compiled before is now rejected by the compiler.
+// Every helper takes the owner of its kind: a bare handle or an owner of another kind does not
+// compile, so that setPrecision(str.get(), ...) or a matcher over a borrowed input cannot be written.
+using F = NumberFormatter&;
+using V = void*;
+static_assert(compiles<SetPrecision, F, Precision> && !compiles<SetPrecision, V, Precision> &&
+              !compiles<SetPrecision, String&, Precision> && !compiles<SetPrecision, F, Precision::Type>);
+static_assert(compiles<SetIntegerWidth, F, int> && !compiles<SetIntegerWidth, V, int> &&
+              !compiles<SetIntegerWidth, V, int, int> && !compiles<SetIntegerWidth, NumberParser&, int>);
+static_assert(compiles<Utf8, String&> && !compiles<Utf8, V> && !compiles<Utf8, Matcher&> &&
+              compiles<Utf16, String&> && !compiles<Utf16, V> && !compiles<Utf16, Converter&>);
+static_assert(compiles<Codepage, String&, Converter&> && !compiles<Codepage, V, V> &&
+              !compiles<Codepage, String&, V> && !compiles<Codepage, Converter&, String&>);
+static_assert(compiles<Split, Matcher&, String&> && !compiles<Split, V, V> && !compiles<Split, Matcher&, V> &&
+              compiles<Matches, Matcher&> && !compiles<Matches, V> && !compiles<Matches, Matcher&&>);
+static_assert(compiles<FormatTime, DateTimeFormatter&, TimePoint> && !compiles<FormatTime, V, TimePoint> &&
+              compiles<ParseTime, DateTimeFormatter&, const char*> && !compiles<ParseTime, V, const char*> &&
+              !compiles<ParseTime, NumberFormatter&, const char*>);
+static_assert(compiles<FormatNumber, F, double> && compiles<FormatNumber, F, unsigned> &&
+              !compiles<FormatNumber, V, double> && !compiles<FormatNumber, NumberParser&, int> &&
+              !compiles<FormatNumber, F, const char*> && compiles<FormatDecimal, F, const char*> &&
+              !compiles<FormatDecimal, V, const char*>);
+static_assert(compiles<ParseInt, NumberParser&, const char*> && !compiles<ParseInt, V, const char*> &&
+              !compiles<ParseInt, NumberFormatter&, const char*>);
+// A matcher takes its input over: an input it could outlive (an lvalue) does not compile.
+static_assert(compiles<MakeMatcher, String&> && compiles<MakeMatcher, String&, String&&> &&
+              !compiles<MakeMatcher, String&, String&> && !compiles<MakeMatcher, V, V>);
+static_assert(std::is_same_v<Row<Precision::Type, int, int>, std::optional<Precision>>);  // see Settings below
+static_assert(compiles<Concatenate, String&, String&> && !compiles<Concatenate, V, V> &&
+              compiles<Substring, String&, int, int> && !compiles<Substring, V, int, int>);
+static_assert(!compiles<CopyString, V> && !compiles<CopyFormatter, V> && !compiles<CopyParser, V> &&
+              !compiles<CopyDates, V> && !compiles<CopyDates, NumberParser&>);
+// The owners: no owner from a bare handle or from another kind, move-only.
 static_assert(!std::is_constructible_v<String, void*> && std::is_constructible_v<String, Adopt, void*>);
-static_assert(!std::is_constructible_v<String, NumberFormatter&&> && TakesPrecision<Precision>::value);
+static_assert(!std::is_constructible_v<String, NumberFormatter&&> && !std::is_constructible_v<Matcher, void*>);
 static_assert(!std::is_constructible_v<DateTimeFormatter, NumberParser&&> && !std::is_copy_constructible_v<String>);
-static_assert(std::is_nothrow_move_constructible_v<String>);
-static_assert(!TakesPrecision<QOVAUnicodeNumFormatterServices::PrecisionType>::value);
+static_assert(std::is_nothrow_move_constructible_v<String> && !std::is_copy_constructible_v<Matcher>);
 
 TEST(Owners, FactoriesGiveOwnersOfTheirKindOrEmptyOnesTextWithoutZerosAndTheSameEmptyTextEverywhere) {
     auto a = fromUtf8("ab"), b = fromUtf8("cd"), bad = fromUtf8("(");
@@ -63,7 +104,11 @@ TEST(Settings, EachPrecisionMakerMatchesIcusOwnSetting) {
         {Precision::fixedFraction(3), nf::Precision::fixedFraction(3)},
         {Precision::minMaxFraction(1, 2), nf::Precision::minMaxFraction(1, 2)},
         {Precision::minMaxSignificantDigits(2, 3), nf::Precision::minMaxSignificantDigits(2, 3)},
-        {Precision::currencyCash(), nf::Precision::currency(UCURR_USAGE_CASH)}};
+        {Precision::currencyCash(), nf::Precision::currency(UCURR_USAGE_CASH)},
+        {*Precision::row(QOVAUnicodeNumFormatterServices::PrecisionMinMaxFraction, 1, 2), nf::Precision::minMaxFraction(1, 2)}};
+    // The increment row reads a decimal: only increment(step) makes it.
+    EXPECT_FALSE(Precision::row(QOVAUnicodeNumFormatterServices::PrecisionIncrement, 1, 0) ||
+                 Precision::row(Precision::Type(13), 1, 0));
     for (const auto& [precision, icuPrecision] : cases) {
         auto fmt = NumberFormatter::make("en_US");
         auto out = String::make();
@@ -77,26 +122,64 @@ TEST(Settings, EachPrecisionMakerMatchesIcusOwnSetting) {
     }
 }
 
-TEST(Matchers, RangeWalksEveryMatchEachTimeSplitGivesTheSameFieldsWhateverItsArrayGrowsTo) {
-    auto pattern = fromUtf8("a+"), input = fromUtf8("baaac\xC3\xA9" "aa"), comma = fromUtf8(","), empty = fromUtf8("");
-    auto m = Matcher::make(pattern, input), splitter = Matcher::make(comma);
-    for (int pass = 0; pass < 2; ++pass) {
+TEST(Matchers, OwnTheirInputTellWhyPatternsFailWalkEveryMatchAndSplitAnyText) {
+    auto pattern = fromUtf8("a+"), comma = fromUtf8(","), empty = fromUtf8("");
+    Matcher m;
+    {  // an input made in an inner scope lives on in the matcher that took it over
+        auto input = fromUtf8("baaac\xC3\xA9" "aa");
+        m = std::move(*Matcher::make(pattern, std::move(input)));
+    }
+    auto splitter = Matcher::make(comma);
+    for (int pass = 0; pass < 2; ++pass) {  // the second walk after a split, which rebinds the input
         std::vector<std::tuple<int, int, std::string>> seen;
         for (const Match& match : matches(m)) seen.emplace_back(match.start, match.end, match.text);
         EXPECT_EQ(seen, (decltype(seen){{1, 4, "aaa"}, {6, 8, "aa"}}));
+        EXPECT_EQ(split(m, comma), (std::vector<std::string>{","}));
     }
-    QOVAUnicodeRegexServices::reset(m.get(), comma.get());  // no match in it; the splitter compiled comma before
-    EXPECT_TRUE(matches(m).begin() == matches(m).end());
+    m.setInput(fromUtf8("bbb"));
+    EXPECT_TRUE(matches(m).begin() == matches(m).end() && utf8(m.input()) == "bbb");
+    for (const auto& [text, name] : {std::pair{"(a", "U_REGEX_MISMATCHED_PAREN"}, {"a{2,1}", "U_REGEX_MAX_LT_MIN"},
+                                     {"\\", "U_REGEX_BAD_ESCAPE_SEQUENCE"}, {"*", "U_REGEX_RULE_SYNTAX"}}) {
+        auto bad = fromUtf8(text);
+        const auto failed = Matcher::make(bad);
+        ASSERT_FALSE(failed) << text;
+        EXPECT_TRUE(failed.error().name == name && failed.error().offset >= 0 &&
+                    failed.error().offset <= int(std::strlen(text))) << text << " " << failed.error().name;
+    }
     for (int n : {1, 15, 16, 17, 40}) {
         std::vector<std::string> fields;
         std::string text;
         for (int i = 0; i < n; ++i) text += (i ? "," : "") + fields.emplace_back(i % 3 == 1 ? "" : std::to_string(i));
         auto input = fromUtf8(text);
-        EXPECT_EQ(split(splitter, input), fields) << n;
+        EXPECT_EQ(split(*splitter, input), fields) << n;
         for (int most : {16, 17})
-            EXPECT_EQ(split(splitter, input, most).value_or(decltype(fields){}).size(), std::min(n, most)) << n;
+            EXPECT_EQ(split(*splitter, input, most).value_or(decltype(fields){}).size(), std::min(n, most)) << n;
     }
-    EXPECT_EQ(split(splitter, empty), std::vector<std::string>{});
+    EXPECT_EQ(split(*splitter, empty), std::vector<std::string>{});
+}
+
+// Numbers out as ICU formats them in the locale, and back with the error kind beside the value.
+TEST(Numbers, FormatAsIcuAndParseBackWithTheErrorKind) {
+    auto fmt = NumberFormatter::make("de_DE");
+    auto parser = NumberParser::make("de_DE");
+    const auto icu = [](auto format) {
+        UErrorCode status = U_ZERO_ERROR;
+        std::string out;
+        format(nf::NumberFormatter::withLocale("de_DE"), status).toString(status).toUTF8String(out);
+        return out;
+    };
+    const std::string real = icu([](auto f, UErrorCode& st) { return f.formatDouble(-1234.5, st); });
+    EXPECT_EQ(formatNumber(fmt, -1234.5), real);
+    EXPECT_EQ(formatNumber(fmt, 1234567), icu([](auto f, UErrorCode& st) { return f.formatInt(1234567, st); }));
+    EXPECT_EQ(formatDecimal(fmt, "1e30"), icu([](auto f, UErrorCode& st) { return f.formatDecimal("1e30", st); }));
+    EXPECT_FALSE(formatDecimal(fmt, "x1") || formatDecimal(fmt, std::string_view("1\0", 2)));
+    const Parsed<double> back = parseNumber<double>(parser, real);
+    EXPECT_TRUE(back && back.value == -1234.5);
+    const Parsed<long long> big = parseNumber<long long>(parser, "9.000.000.000");
+    EXPECT_TRUE(big && big.value == 9000000000LL);
+    for (const Parsed<int>& none : {parseNumber<int>(parser, "pears"), parseNumber<int>(parser, std::string_view("1\0", 2)),
+                                    parseNumber<int>(NumberParser(), "1")})
+        EXPECT_TRUE(!none && none.value == 0 && none.error == QOVAUnicodeStrToNumFormatterServices::ErrorInvalid);
 }
 
 TEST(Times, ChronoInAndOutMatchIcuInTheNamedZone) {
@@ -115,4 +198,7 @@ TEST(Times, ChronoInAndOutMatchIcuInTheNamedZone) {
         EXPECT_EQ(formatTime(berlin, t + milliseconds(999)), text) << s;
         EXPECT_EQ(parseTime(berlin, text), t) << s;
     }
+    // Text that is no time is no instant; the epoch in the formatter's own form is one.
+    auto gmt = DateTimeFormatter::make("en_US");
+    EXPECT_TRUE(!parseTime(gmt, "garbage") && !parseTime(berlin, "") && parseTime(gmt, formatTime(gmt, TimePoint{}).value()) == TimePoint{});
 }

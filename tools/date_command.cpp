@@ -71,7 +71,7 @@ int formatAll(void* fmt, const std::vector<std::string>& values) {
             continue;
         }
         D::FormatDateTimeToString(fmt, out.get(), *seconds);
-        std::printf("%s\n", textOf(out.get()).c_str());
+        std::printf("%s\n", textOf(out).c_str());
     }
     return result;
 }
@@ -81,7 +81,7 @@ int parseAll(void* fmt, const std::vector<std::string>& values) {
     // text tells the two apart.
     qovaicuc::String epoch = qovaicuc::String::make();
     D::FormatDateTimeToString(fmt, epoch.get(), 0);
-    const std::string epochText = textOf(epoch.get());
+    const std::string epochText = textOf(epoch);
     int result = kOk;
     for (const std::string& value : values) {
         qovaicuc::String text = qovaicuc::fromUtf8(value);

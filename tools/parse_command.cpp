@@ -30,7 +30,7 @@ struct IcuFormat {
 
 // The number of UTF-16 units that ICU reads as a number from the start of `text` (as the library
 // gets it: trimmed, without '+'), and their count: text left unread shows as a shortfall.
-std::pair<int32_t, int32_t> readLength(UNumberFormat* format, void* text) {
+std::pair<int32_t, int32_t> readLength(UNumberFormat* format, const qovaicuc::String& text) {
     const std::u16string units = qovaicuc::utf16(text).value_or(u"");
     int32_t end = 0;
     UErrorCode status = U_ZERO_ERROR;
@@ -94,11 +94,11 @@ int run(const Options& o) {
                                   " cannot hold (" + shortest(low) + " to " + shortest(high) + ")");
             if (result == kOk) result = kPartial;
         }
-        const auto [read, length] = icu.p ? readLength(icu.p, text.get()) : std::make_pair(0, 0);
+        const auto [read, length] = icu.p ? readLength(icu.p, text) : std::make_pair(0, 0);
         if (read < length) {
             const qovaicuc::String rest = qovaicuc::String::substring(text, read, length - read);
             complain("parse", "text left unread after the number in '" + clip(value) + "': '" +
-                                  clip(textOf(rest.get())) + "'");
+                                  clip(textOf(rest)) + "'");
             if (result == kOk) result = kPartial;
         }
     }

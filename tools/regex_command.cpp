@@ -68,7 +68,7 @@ size_t printMatches(void* matcher, size_t n, const Printer* print) {
         if (print == nullptr) continue;
         R::group(matcher, match.get());
         std::printf("%zu:%d-%d\t%s", n, R::start(matcher), R::end(matcher),
-                    print->escape(textOf(match.get())).c_str());
+                    print->escape(textOf(match)).c_str());
         print->end();
     }
     R::reset(matcher);
@@ -80,12 +80,12 @@ bool printReplaced(void* matcher, void* replacement, bool all, const Printer& pr
     const bool done = all ? R::replaceAll(matcher, replacement, out.get())
                           : R::replaceFirst(matcher, replacement, out.get());
     if (!done) return false;
-    std::printf("%s", print.escape(textOf(out.get())).c_str());
+    std::printf("%s", print.escape(textOf(out)).c_str());
     print.end();
     return true;
 }
 
-void printFields(void* matcher, void* input, int limit, size_t n, const Printer& print) {
+void printFields(qovaicuc::Matcher& matcher, const qovaicuc::String& input, int limit, size_t n, const Printer& print) {
     const auto fields = qovaicuc::split(matcher, input, limit);
     if (!fields) return;
     for (size_t k = 0; k < fields->size(); ++k) {
@@ -97,7 +97,7 @@ void printFields(void* matcher, void* input, int limit, size_t n, const Printer&
 // Why ICU rejects the pattern and where: the library only says that it does.
 std::string patternError(const std::string& pattern, unsigned int flags) {
     qovaicuc::String p = qovaicuc::fromUtf8(pattern);
-    const std::u16string units = qovaicuc::utf16(p.get()).value_or(u"");
+    const std::u16string units = qovaicuc::utf16(p).value_or(u"");
     UParseError where{};
     UErrorCode status = U_ZERO_ERROR;
     URegularExpression* compiled =
@@ -113,36 +113,31 @@ std::string patternError(const std::string& pattern, unsigned int flags) {
 }
 
 int run(const Options& o) {
-    // The matcher refers to its input string, so the strings it is given are declared first
-    // and outlive it.
-    qovaicuc::String none = qovaicuc::String::make();
     qovaicuc::String replacement = qovaicuc::fromUtf8(o.replacement);
     qovaicuc::String pattern = qovaicuc::fromUtf8(o.pattern);
-    qovaicuc::Matcher matcher = qovaicuc::Matcher::make(pattern, flagBits(o.flags));
-    if (!matcher) {
+    auto made = qovaicuc::Matcher::make(pattern, flagBits(o.flags));
+    if (!made) {
         complain("regex", patternError(o.pattern, flagBits(o.flags)));
         return kUsage;
     }
+    qovaicuc::Matcher& matcher = *made;
     Printer print;
     print.nulSeparated = o.nulSeparated;
     bool failed = false;
     size_t found = 0;
     const std::vector<std::string> values = valuesOrLines(o.values, o.nulSeparated ? '\0' : '\n');
     for (size_t i = 0; i < values.size(); ++i) {
-        qovaicuc::String input = qovaicuc::fromUtf8(values[i]);
-        R::reset(matcher.get(), input.get());
+        matcher.setInput(qovaicuc::fromUtf8(values[i]));  // the matcher owns it
         const bool listing = !o.count && !o.split && !o.replaceAll && !o.replaceFirst;
         found += printMatches(matcher.get(), i + 1, listing ? &print : nullptr);
         if (o.split) {
-            printFields(matcher.get(), input.get(), o.limit, i + 1, print);
+            printFields(matcher, matcher.input(), o.limit, i + 1, print);
         } else if ((o.replaceAll || o.replaceFirst) &&
                    !printReplaced(matcher.get(), replacement.get(), o.replaceAll, print)) {
             complain("regex", "cannot replace in '" + clip(values[i]) +
                                   "' (a $ in the replacement that names no group?)");
             failed = true;
         }
-        // Give the matcher another input before this one goes away.
-        R::reset(matcher.get(), none.get());
     }
     if (o.count) std::printf("%zu\n", found);
     return failed || found == 0 ? kBadValue : kOk;

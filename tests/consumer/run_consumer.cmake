@@ -41,7 +41,7 @@ if(NOT PKG_CONFIG)
 endif()
 file(GLOB pcdirs ${prefix}/lib*/pkgconfig ${prefix}/lib*/*/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "${pcdirs}:${ICU_LIBDIR}/pkgconfig")
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs QOVAicuC icu-uc OUTPUT_VARIABLE flags
+execute_process(COMMAND ${PKG_CONFIG} --cflags --libs QOVAicuC icu-i18n icu-uc OUTPUT_VARIABLE flags
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 separate_arguments(flags UNIX_COMMAND "${flags}")
 find_program(CXX NAMES c++ g++ clang++ REQUIRED)
