@@ -270,15 +270,12 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
 TEST(LargeStrings, ExportsPastIntMaxFailAndJoinsPastIntMaxFailLeavingTheirStrings) {
     constexpr int32_t kUnits = 1 << 30;
     Str s(new icu::UnicodeString(kUnits + 1, UChar32(0x800), kUnits));
-    if (s.icu().isBogus() || !s.icu().append(char16_t(0)).length())
-        GTEST_SKIP() << "no memory for a string of 2^30 units (2 GiB)";
-    void* conv = nullptr;
+    if (s.icu().isBogus() || !s.icu().append(char16_t(0)).length()) GTEST_SKIP() << "no memory for 2^30 units (2 GiB)";
+    void *conv = nullptr, *joined = &joined;
     ASSERT_TRUE(QOVAUnicodeCodepageConverter::open("UTF-8", conv));
-    char bytes[17];
-    std::fill(bytes, bytes + 17, kMark);
-    EXPECT_TRUE(S::getAsUTF8size(s) == 0 && !S::getAsUTF8(s, bytes, 16) && bytes[16] == kMark);
-    EXPECT_TRUE(S::getAsMBCSsize(s, conv) == 0 && !S::getAsMBCS(s, conv, bytes, 16, '?') && bytes[16] == kMark);
-    void* joined = &joined;
+    char bytes[17] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kMark};
+    EXPECT_TRUE(S::getAsUTF8size(s) == 0 && !S::getAsUTF8(s, bytes, 16) && S::getAsMBCSsize(s, conv) == 0 &&
+                !S::getAsMBCS(s, conv, bytes, 16, '?') && bytes[16] == kMark);
     EXPECT_FALSE(S::append(s, s) || S::concatenate(s, s, joined));
     EXPECT_TRUE(joined == &joined && s.icu().length() == kUnits + 1 && s.icu().charAt(kUnits) == 0);
     QOVAUnicodeCodepageConverter::close(conv);

@@ -4,19 +4,16 @@
 #include <QOVAicuC/handles.hpp>
 #include <QOVAicuC/matches.hpp>
 #include <QOVAicuC/number_settings.hpp>
-#include <QOVAicuC/numbers.hpp>
 #include <QOVAicuC/split.hpp>
 #include <QOVAicuC/text.hpp>
 
 int main() {
     using namespace qovaicuc;
-    auto pattern = fromUtf8(","), input = fromUtf8("a,b"), broken = fromUtf8("(");
+    auto pattern = fromUtf8(","), input = fromUtf8("a,b");
     auto matcher = Matcher::make(pattern);
-    const auto fields = matcher ? split(*matcher, input) : std::nullopt;
+    const auto fields = split(*matcher, input);
     const auto dates = DateTimeFormatter::make("C", "Etc/GMT-1");
     const auto text = formatTime(dates, TimePoint{});
-    auto fmt = NumberFormatter::make("C");
-    const bool ok = fields && fields->size() == 2 && text && parseTime(dates, *text) == TimePoint{} &&
-                    !Matcher::make(broken) && formatNumber(fmt, 7) == "7";
+    const bool ok = fields && fields->size() == 2 && text && parseTime(dates, *text) == TimePoint{};
     return ok && QOVAicuC_InternalMarker() == 1 ? 0 : 1;
 }
