@@ -28,7 +28,7 @@ CALL(SetPrecision, setPrecision) CALL(SetWidth, setIntegerWidth) CALL(Utf8, utf8
 CALL(Split, split) CALL(Matches, matches) CALL(FormatTime, formatTime) CALL(ParseTime, parseTime) CALL(FormatNum, formatNumber)
 CALL(FormatDec, formatDecimal) CALL(ParseInt, parseNumber<int>) CALL(MakeMatcher, Matcher::make) CALL(Join, String::concatenate)
 CALL(Part, String::substring) CALL(CopyS, String::copy) CALL(CopyF, NumberFormatter::copy) CALL(CopyP, NumberParser::copy)
-CALL(CopyD, DateTimeFormatter::copy)
+CALL(CopyD, DateTimeFormatter::copy) CALL(SetInput, std::declval<Matcher&>().setInput)
 #undef CALL
 
 // Every helper takes the owner of its kind: a bare handle or an owner of another kind does not compile
@@ -39,9 +39,9 @@ static_assert(owners<SetPrecision, F, Precision> && owners<SetWidth, F, int> && 
               !ok<Split, Matcher&, void*> && owners<Matches, Matcher&> && owners<MakeMatcher, S> && owners<MakeMatcher, S, String&&>);
 static_assert(owners<FormatTime, D, TimePoint> && owners<ParseTime, D, T> && owners<FormatNum, F, double> && owners<FormatNum, F, int> &&
               owners<FormatDec, F, T> && owners<ParseInt, P, T> && owners<Join, S, S> && owners<Part, S, int, int> && owners<CopyS, S> &&
-              owners<CopyF, F> && owners<CopyP, P> && owners<CopyD, D>);
+              owners<CopyF, F> && owners<CopyP, P> && owners<CopyD, D> && owners<SetInput, String&&>);
 static_assert(!ok<SetPrecision, S, Precision> && !ok<SetPrecision, F, Precision::Type> && !ok<SetWidth, P, int> && !ok<Utf8, Matcher&> &&
-              !ok<Codepage, Converter&, S> && !ok<Matches, Matcher&&> && !ok<MakeMatcher, S, S> && !ok<ParseTime, F, T> &&
+              !ok<Codepage, Converter&, S> && !ok<Matches, Matcher&&> && !ok<MakeMatcher, S, S> && !ok<SetInput, S> && !ok<ParseTime, F, T> &&
               !ok<FormatNum, P, int> && !ok<FormatNum, F, T> && !ok<ParseInt, F, T> && !ok<CopyD, P>);
 // The owners: none from a bare handle or from another kind, move-only.
 using std::is_constructible_v;
