@@ -22,6 +22,8 @@
 //                    lives exactly as long as the matcher needs it, so no matcher can outlive its
 //                    input. The library's matcher only refers to its input, which is why. Without
 //                    an input (or with an empty owner) the matcher gets an empty text of its own.
+//                    get() lends the matcher handle; a Matcher is move-only and has no release(),
+//                    since its input would have to go with it.
 //   matches(matcher) the range of Match values (below).
 //
 // The walk starts at the beginning of the input (the range resets the matcher when it begins)
