@@ -54,9 +54,10 @@ static void strings(Input&& in) {
 // Services and exports in fuzzed order on two strings and a converter.
 static void services(Input&& in) {
     void *pool[] = {in.text(64), in.text(64)}, *conv = nullptr, *made = nullptr;
-    // Named codepages only: ICU's ISCII converters count fewer bytes in a preflight than they write.
-    const char* pages[] = {"Shift_JIS", "ibm-37", "ISO-2022-JP", "SCSU", "windows-1252", "UTF-16BE", "", nullptr};
-    CHECK(CV::open(in.PickValueInArray(pages), conv) == !!conv);
+    // Named codepages (the stateful ones and those the export counts itself among them) or fuzzed names.
+    const char* pages[] = {"Shift_JIS", "ibm-37", "ISO-2022-JP", "SCSU", "windows-1252", "UTF-16BE",
+                           "ISCII,version=2", "x11-compound-text", "", nullptr};
+    CHECK(CV::open(in.ConsumeBool() ? in.PickValueInArray(pages) : in.locale(), conv) == !!conv);
     for (int step = 0; step < 16 && in.remaining_bytes(); ++step) {
         void *a = in.PickValueInArray(pool), *b = in.PickValueInArray(pool);
         int i = in.ConsumeIntegralInRange(-2, 70), n = in.ConsumeIntegralInRange(-2, 70), at = -1, order = 0;

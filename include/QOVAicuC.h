@@ -141,11 +141,13 @@ public:
     ///@}
 
     /// Appends the text of `source` to `target`; both come out terminated (so `source` is
-    /// changed when it was not). false if a handle is null.
+    /// changed when it was not). false if a handle is null, or if the joined text and its
+    /// terminator would pass INT32_MAX units (both then keep their text).
     static bool append(void* target, void* source);
     /// A new terminated string joining the texts of `first` and `second` in `result` (owned by
     /// the caller; the earlier value of `result` is overwritten, not released). Both inputs come
-    /// out terminated. false if a handle is null or memory runs out; `result` then untouched.
+    /// out terminated. false if a handle is null, memory runs out or the joined text and its
+    /// terminator would pass INT32_MAX units; `result` then untouched.
     static bool concatenate(void* first, void* second, void*& result);
     /// Replaces every unit `from` by `to`. With `from` 0 the string is terminated again; with `to`
     /// 0 it is cut right after its first U+0000. false for null.
@@ -160,7 +162,10 @@ public:
     /// The other four read the text up to the first U+0000 unit, write a zero after it, and need
     /// capacity >= size + 1; a buffer of exactly the size fails. They succeed only on ICU's plain
     /// success (a warning counts as failure); on failure the buffer may hold a partial result.
-    /// Sizes are 0 for null handles and for text that cannot be converted.
+    /// Sizes are 0 for null handles and for text that cannot be converted, and 0 as well where
+    /// the export would pass INT32_MAX units (UTF-8 or codepage bytes of a text of more than about
+    /// 716 million units; never for UTF-16, UTF-32 or wide text); the export then returns false
+    /// without writing past `capacity`.
     ///@{
     /// The size for getAsUTF16, in UTF-16 units.
     static int getAsUTF16size(void* str);
@@ -180,6 +185,8 @@ public:
     static bool getAsWCS(void* str, wchar_t* buffer, int capacity);
     /// The size for getAsMBCS, in bytes: codepage export through a converter handle, whose
     /// state each call resets and uses.
+    /// ICU's own preflight undercounts for its ISCII converters, which are counted here without
+    /// it; ICU's compound-text converter ignores a reset and is brought back to ASCII first.
     static int getAsMBCSsize(void* str, void* converter);
     /// The text in the converter's codepage into `buffer`, then a zero byte.
     /// After conversion, when `substitute` is not 0, every output byte equal to one of the

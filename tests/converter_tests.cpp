@@ -31,3 +31,25 @@ TEST(Converter, OpenResetAndCloseNulls) {
     EXPECT_FALSE(CV::open("no-such-codepage", conv));
     EXPECT_EQ(conv, nullptr);
 }
+
+// Every converter ICU lists, every text after every other (some converters carry state from one
+// conversion to the next): getAsMBCSsize is exactly the count of bytes that getAsMBCS writes into
+// size + 1 bytes, also for the converters whose own preflight (capacity 0) ICU gets wrong there.
+TEST(Converter, EveryListedConverterSizesExactlyWhatItWritesAfterAnyText) {
+    const std::u16string texts[] = {u"ASCII", u"caf\u00e9", u"\u4e2d\u6587\ud55c", u"\u0939\u093f\u0928\u094d \u0baa",
+        u"\U0001F600", u"\u0954\u0930\u2603\uffff", u"a\xd800" u"b\xdc00", u"x\u0954\u0930\n\u0a95\u0954", u"\xd800"};
+    for (int i = 0; i < ucnv_countAvailable(); ++i) {
+        void* conv = nullptr;
+        ASSERT_TRUE(CV::open(ucnv_getAvailableName(i), conv)) << ucnv_getAvailableName(i);
+        for (const auto& before : texts) for (const auto& text : texts) {
+            char bytes[256];
+            icu::UnicodeString first(before.c_str(), -1), s(text.c_str(), int32_t(text.size() + 1));  // s terminated
+            EXPECT_TRUE(SS::getAsMBCS(&first.append(u'\0'), conv, bytes, 256, 0));
+            const int size = SS::getAsMBCSsize(&s, conv) % 255;  // within `bytes`
+            bytes[size] = 'X';
+            EXPECT_TRUE(SS::getAsMBCS(&s, conv, bytes, size + 1, 0) && bytes[size] == 0)
+                << ucnv_getAvailableName(i) << " " << size;
+        }
+        CV::close(conv);
+    }
+}

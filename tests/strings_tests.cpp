@@ -258,3 +258,23 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
         CV::close(conv);
     }
 }
+
+// --- At the 2 GiB edge --------------------------------------------------------------------------
+
+// One string of 2^30 units U+0800 and a terminator (2 GiB), built once: its UTF-8 (and the UTF-8
+// codepage) export is 3 * 2^30 bytes, past INT32_MAX, and doubling it passes INT32_MAX units.
+// Sizes give 0, exports fail within their buffer, joins fail and leave every string as it was.
+// (UTF-32 and wide exports count at most the string's units and cannot pass INT32_MAX.)
+TEST(LargeStrings, ExportsPastIntMaxFailAndJoinsPastIntMaxFailLeavingTheirStrings) {
+    constexpr int32_t kUnits = 1 << 30;
+    Str s(new icu::UnicodeString(kUnits + 1, UChar32(0x800), kUnits));
+    if (s.icu().isBogus() || !s.icu().append(char16_t(0)).length()) GTEST_SKIP() << "no memory for 2^30 units (2 GiB)";
+    void *conv = nullptr, *joined = &joined;
+    ASSERT_TRUE(CV::open("UTF-8", conv));
+    char bytes[17] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, kMark};
+    EXPECT_TRUE(SS::getAsUTF8size(s) == 0 && !SS::getAsUTF8(s, bytes, 16) && SS::getAsMBCSsize(s, conv) == 0 &&
+                !SS::getAsMBCS(s, conv, bytes, 16, '?') && bytes[16] == kMark);
+    EXPECT_FALSE(SS::append(s, s) || SS::concatenate(s, s, joined));
+    EXPECT_TRUE(joined == &joined && s.icu().length() == kUnits + 1 && s.icu().charAt(kUnits) == 0);
+    CV::close(conv);
+}

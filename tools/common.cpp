@@ -338,7 +338,7 @@ bool checkLocale(const char* command, const std::string& locale, bool strict) {
 
 bool checkZone(const char* command, const std::string& zone, bool strict) {
     qovaicuc::String id = qovaicuc::fromUtf8(zone);
-    const std::u16string units = qovaicuc::utf16(id.get()).value_or(u"");
+    const std::u16string units = qovaicuc::utf16(id).value_or(u"");
     UChar canonical[128];
     UBool system = false;
     UErrorCode status = U_ZERO_ERROR;
@@ -363,7 +363,7 @@ void addLocaleOptions(CLI::App& app, std::string& locale, bool& strict) {
                  "An id that ICU does not know (locale, zone) is an error, not a warning");
 }
 
-std::string textOf(void* str) { return qovaicuc::utf8(str).value_or(std::string()); }
+std::string textOf(const qovaicuc::String& str) { return qovaicuc::utf8(str).value_or(std::string()); }
 
 std::optional<long long> toInt64(std::string_view text) {
     long long value = 0;

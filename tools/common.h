@@ -4,6 +4,8 @@
 
 #include "names.h"
 
+#include <QOVAicuC/handles.hpp>
+
 #include <CLI/CLI.hpp>
 
 #include <cstddef>
@@ -134,7 +136,7 @@ bool checkZone(const char* command, const std::string& zone, bool strict);
 void addLocaleOptions(CLI::App& app, std::string& locale, bool& strict);
 
 // The UTF-8 text of a string handle; "" when it cannot be exported.
-std::string textOf(void* str);
+std::string textOf(const qovaicuc::String& str);
 
 // The whole of `text` as a number, or nothing.
 std::optional<long long> toInt64(std::string_view text);

@@ -166,7 +166,7 @@ public:
                 qovaicuc::String s(qovaicuc::adopt, QOVAUnicodeStringFactory::make(
                     reinterpret_cast<const unsigned short*>(text + i)));
                 text[j] = saved;
-                encode(s.get(), j - i, sink);
+                encode(s, j - i, sink);
             }
             if (j < n) {
                 const std::string bytes = bom_ + nul_;
@@ -194,9 +194,9 @@ private:
         return U_FAILURE(status);
     }
 
-    void encode(void* text, size_t units, Sink& sink) {
+    void encode(const qovaicuc::String& text, size_t units, Sink& sink) {
         if (!zeroOnlyForNul_) {
-            const std::optional<std::string> bytes = qovaicuc::codepage(text, lib_.get());
+            const std::optional<std::string> bytes = qovaicuc::codepage(text, lib_);
             if (!bytes) throw Failure{"the library cannot write this text in " + name_};
             emit(bytes->data(), bytes->size(), sink);
             return;
@@ -208,7 +208,7 @@ private:
             buffer_.reset(new char[room]);
             bufferSize_ = room;
         }
-        if (!QOVAUnicodeStringServices::getAsMBCS(text, lib_.get(), buffer_.get(),
+        if (!QOVAUnicodeStringServices::getAsMBCS(text.get(), lib_.get(), buffer_.get(),
                                                   static_cast<int>(room), 0))
             throw Failure{"the library cannot write this text in " + name_};
         emit(buffer_.get(), std::strlen(buffer_.get()), sink);
@@ -406,7 +406,7 @@ int run(const Options& o) {
         target = std::make_unique<Target>(o);
         if (!o.substitute.empty()) {
             qovaicuc::String s = qovaicuc::fromUtf8(o.substitute);
-            sub = qovaicuc::utf16(s.get()).value_or(u"");
+            sub = qovaicuc::utf16(s).value_or(u"");
             UChar32 c = 0;
             size_t k = 0;
             U16_NEXT(sub.data(), k, sub.size(), c);

@@ -82,7 +82,7 @@ int run(Options o) {
     // The library answers 0 both for the epoch and for text it cannot read; the epoch's own text
     // tells the two apart.
     D::FormatDateTimeToString(fmt.get(), out.get(), 0);
-    const std::string epochText = textOf(out.get());
+    const std::string epochText = textOf(out);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCalendar, void (*)(UCalendar*)> calendar(
         ucal_open(nullptr, 0, nullptr, UCAL_GREGORIAN, &status), ucal_close);

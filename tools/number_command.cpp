@@ -124,19 +124,19 @@ struct Options {
     Inputs in;
 };
 
-void applySettings(void* fmt, const Options& o) {
+void applySettings(qovaicuc::NumberFormatter& fmt, const Options& o) {
     using S = QOVAUnicodeNumFormatterServices;
     // Every name and form was validated while the command line was parsed.
-    if (!o.notation.empty()) S::SetNotationType(fmt, *lookup(kNotation, o.notation));
+    if (!o.notation.empty()) S::SetNotationType(fmt.get(), *lookup(kNotation, o.notation));
     if (!o.precision.empty()) {
         const Precision p = *parsePrecision(o.precision);
         if (p.type == N::PrecisionIncrement)
             qovaicuc::setPrecision(fmt, qovaicuc::Precision::increment(p.increment));
         else
-            qovaicuc::setPrecision(fmt, qovaicuc::Precision::row(p.type, p.first, p.second));
+            qovaicuc::setPrecision(fmt, *qovaicuc::Precision::row(p.type, p.first, p.second));
     }
-    if (!o.rounding.empty()) S::SetRoundingModeType(fmt, *lookup(kRounding, o.rounding));
-    if (!o.grouping.empty()) S::SetGroupingType(fmt, *lookup(kGrouping, o.grouping));
+    if (!o.rounding.empty()) S::SetRoundingModeType(fmt.get(), *lookup(kRounding, o.rounding));
+    if (!o.grouping.empty()) S::SetGroupingType(fmt.get(), *lookup(kGrouping, o.grouping));
     if (!o.integerWidth.empty()) {
         const IntegerWidth w = *parseIntegerWidth(o.integerWidth);
         if (w.max)
@@ -144,9 +144,9 @@ void applySettings(void* fmt, const Options& o) {
         else
             qovaicuc::setIntegerWidth(fmt, w.min);
     }
-    if (!o.sign.empty()) S::SetSignDisplayType(fmt, *lookup(kSign, o.sign));
-    if (!o.unit.empty()) S::SetUnitType(fmt, *lookup(kUnits, o.unit));
-    if (!o.unitWidth.empty()) S::SetUnitWidthType(fmt, *lookup(kUnitWidth, o.unitWidth));
+    if (!o.sign.empty()) S::SetSignDisplayType(fmt.get(), *lookup(kSign, o.sign));
+    if (!o.unit.empty()) S::SetUnitType(fmt.get(), *lookup(kUnits, o.unit));
+    if (!o.unitWidth.empty()) S::SetUnitWidthType(fmt.get(), *lookup(kUnitWidth, o.unitWidth));
 }
 
 // Formats one value (terminated text) into `out`; false when it is not a number of the chosen kind.
@@ -176,10 +176,10 @@ int run(const Options& o) {
         complain("number", "out of memory");
         return kBadValue;
     }
-    applySettings(fmt.get(), o);
+    applySettings(fmt, o);
     // The settings are judged once, on a probe: a value that fails later is the value's fault.
     QOVAUnicodeNumFormatterServices::FormatInt(fmt.get(), out.get(), 0);
-    if (textOf(out.get()).empty()) {
+    if (textOf(out).empty()) {
         complain("number", "ICU rejects these settings together");
         return kUsage;
     }

@@ -31,7 +31,7 @@ struct IcuFormat {
 
 // The number of UTF-16 units that ICU reads as a number from the start of `text` (as the library
 // gets it: trimmed, without '+'), and their count: text left unread shows as a shortfall.
-std::pair<int32_t, int32_t> readLength(UNumberFormat* format, void* text) {
+std::pair<int32_t, int32_t> readLength(UNumberFormat* format, const qovaicuc::String& text) {
     const std::u16string units = qovaicuc::utf16(text).value_or(u"");
     int32_t end = 0;
     UErrorCode status = U_ZERO_ERROR;
@@ -121,11 +121,11 @@ int run(const Options& o) {
                                   " cannot hold (" + range + ")");
             if (result == kOk) result = kPartial;
         }
-        const auto [stop, length] = icu.p ? readLength(icu.p, text.get()) : std::make_pair(0, 0);
+        const auto [stop, length] = icu.p ? readLength(icu.p, text) : std::make_pair(0, 0);
         if (stop < length) {
             const qovaicuc::String rest = qovaicuc::String::substring(text, stop, length - stop);
             complain("parse", "text left unread after the number in " + quoted() + ": '" +
-                                  clip(textOf(rest.get())) + "'");
+                                  clip(textOf(rest)) + "'");
             if (result == kOk) result = kPartial;
         }
     });

@@ -7,6 +7,7 @@
 #include "common.h"
 
 #include <QOVAicuC/handles.hpp>
+#include <QOVAicuC/matches.hpp>
 #include <QOVAicuC/text.hpp>
 
 #include <unicode/uregex.h>
@@ -98,8 +99,9 @@ public:
         }
         if (!o_.split) literal_ = literalOf(o_.pattern, flags);
         qovaicuc::String pattern = qovaicuc::fromUtf8(o_.pattern);
-        matcher_ = qovaicuc::Matcher::make(pattern, flags);
-        if (!matcher_ || !input_ || !result_ || !replacement_) {
+        auto made = qovaicuc::Matcher::make(pattern, qovaicuc::String::make(), flags);
+        if (made) matcher_ = std::move(*made);
+        if (!matcher_ || !matcher_.input() || !result_ || !replacement_) {
             complain("regex", "the library refuses the pattern '" + clip(o_.pattern) + "'");
             return kUsage;
         }
@@ -109,7 +111,6 @@ public:
             out_.write(std::to_string(o_.count ? lines_ : matches_));
             end();
         }
-        R::reset(matcher_.get(), none_.get());
         const int status = !read ? kUsage : failed_ ? kBadValue : selected_ ? kOk : kBadValue;
         return out_.finish("regex", status);
     }
@@ -125,7 +126,7 @@ private:
         if (o_.offsets) out_.write(std::to_string(r.offset + byte) + ":");
     }
     // The line's units, as the matcher sees them.
-    const char16_t* units() const { return static_cast<const icu::UnicodeString*>(input_.get())->getBuffer(); }
+    const char16_t* units() const { return static_cast<const icu::UnicodeString*>(input())->getBuffer(); }
     // The bytes of `units[from, to)`, which are the line's own bytes (it is valid UTF-8).
     long long bytes(size_t from, size_t to) const {
         long long n = 0;
@@ -145,10 +146,10 @@ private:
         }
         bool matched = false;
         if (literal_.empty() || memmem(r.data, r.size, literal_.data(), literal_.size()) != nullptr) {
-            decodeInto(r.text(), input_.get());
+            decodeInto(r.text(), input());
             // The library strips trailing U+0000 from the matcher's input; they are written back.
             trailingNuls_ = r.size - r.text().find_last_not_of('\0') - 1;
-            R::reset(matcher_.get(), input_.get());
+            R::reset(matcher_.get(), input());
             matched = R::find(matcher_.get());
         }
         if (matched != o_.invert) {
@@ -203,11 +204,11 @@ private:
 
     // The fields of the line, as the library splits it, each as N:K<TAB>FIELD.
     void split(const Record& r) {
-        const int most = o_.limit > 0 ? o_.limit : static_cast<const icu::UnicodeString*>(input_.get())->length() + 1;
+        const int most = o_.limit > 0 ? o_.limit : static_cast<const icu::UnicodeString*>(input())->length() + 1;
         int capacity = std::min(most, 16), count = 0;
         for (;;) {
             fields_.assign(static_cast<size_t>(capacity), icu::UnicodeString());
-            count = R::split(matcher_.get(), input_.get(), fields_.data(), capacity);
+            count = R::split(matcher_.get(), input(), fields_.data(), capacity);
             if (count < capacity || capacity == most) break;
             capacity = capacity > most / 2 ? most : capacity * 2;
         }
@@ -221,9 +222,10 @@ private:
 
     const Options& o_;
     Output& out_;
-    // The matcher refers to its input string: the strings are declared first and outlive it.
-    qovaicuc::String none_ = qovaicuc::String::make(), input_ = qovaicuc::String::make(),
-                     result_ = qovaicuc::String::make(), replacement_ = qovaicuc::fromUtf8(o_.replacement);
+    // Each line is decoded into the matcher's own input string, which the matcher owns.
+    void* input() const { return matcher_.input().get(); }
+    qovaicuc::String result_ = qovaicuc::String::make(),
+                     replacement_ = qovaicuc::fromUtf8(o_.replacement);
     qovaicuc::Matcher matcher_;
     std::string literal_;
     std::vector<icu::UnicodeString> fields_;

@@ -1,9 +1,12 @@
 // Date-time formatting and parsing with std::chrono time points: optional, header-only C++
 // conveniences over QOVAUnicodeDateTimeFormatterServices.
 //
-//   auto fmt = qovaicuc::DateTimeFormatter::make("de_DE", "Europe/Berlin");
-//   std::optional<std::string> text = qovaicuc::formatTime(fmt, std::chrono::system_clock::now());
-//   qovaicuc::TimePoint t = qovaicuc::parseTime(fmt, "01.01.1970, 01:00:00");
+// ```cpp
+// auto fmt = qovaicuc::DateTimeFormatter::make("de_DE", "Europe/Berlin");
+// std::optional<std::string> text = qovaicuc::formatTime(fmt, std::chrono::system_clock::now());
+// std::optional<qovaicuc::TimePoint> t = qovaicuc::parseTime(fmt, "01.01.1970, 01:00:00");
+// std::optional<qovaicuc::TimePoint> none = qovaicuc::parseTime(fmt, "garbage");  // std::nullopt
+// ```
 //
 // Time points count from 1970-01-01 00:00:00 UTC (the system clock's epoch). Formatting takes
 // whole seconds: a time point is rounded down to its second first, as the library formats a
@@ -38,13 +41,19 @@ std::optional<std::string> formatTime(const DateTimeFormatter& formatter,
     return utf8(out);
 }
 
-// The instant that `text` denotes for the formatter. The library gives 0 for text it cannot
-// parse, so unparsable text reads as the epoch itself; std::nullopt only for an empty formatter
-// or text that holds a zero byte.
+// The instant that `text` denotes for the formatter; std::nullopt for an empty formatter, text
+// that holds a zero byte, and text that the formatter cannot parse. The library gives 0 for such
+// text, the value of the epoch itself: a 0 counts as the epoch only when the text begins with
+// the formatter's own text of the epoch, so the epoch written in another form (which ICU's
+// lenient parse may accept) reads as a failure too.
 inline std::optional<TimePoint> parseTime(const DateTimeFormatter& formatter, std::string_view text) {
     String s = fromUtf8(text);
     if (!formatter || !s) return std::nullopt;
     const long long ms = QOVAUnicodeDateTimeFormatterServices::FormatStringToDateTime(formatter.get(), s.get());
+    if (ms == 0) {
+        const std::optional<std::string> epoch = formatTime(formatter, TimePoint{});
+        if (!epoch || epoch->empty() || text.substr(0, epoch->size()) != *epoch) return std::nullopt;
+    }
     return TimePoint(std::chrono::milliseconds(ms));
 }
 

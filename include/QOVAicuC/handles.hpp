@@ -8,7 +8,7 @@
 //   qovaicuc::String             String::make, copy, concatenate, substring; fromUtf8, fromUtf16,
 //                                zoneId (text.hpp)          -> QOVAUnicodeStringFactory::destroy
 //   qovaicuc::Converter          Converter::open            -> QOVAUnicodeCodepageConverter::close
-//   qovaicuc::Matcher            Matcher::make              -> QOVAUnicodeRegexFactory::destroy
+//   qovaicuc::Matcher            Matcher::make (matches.hpp) -> QOVAUnicodeRegexFactory::destroy
 //   qovaicuc::NumberFormatter    NumberFormatter::make, copy -> QOVAUnicodeNumFormatterFactory::destroy
 //   qovaicuc::NumberParser       NumberParser::make, copy   -> QOVAUnicodeStrToNumFormatterFactory::destroy
 //   qovaicuc::DateTimeFormatter  DateTimeFormatter::make, copy
@@ -20,10 +20,12 @@
 // (null; explicit operator bool is false) where the library's operation gives null.
 //
 // Owners are move-only: a move hands the handle over and leaves the source empty. get() lends
-// the handle to the library's operations; release() gives it up to the caller.
+// the handle to the library's operations; release() gives it up to the caller. Every helper of
+// this folder takes owners, never a bare void*, so that a handle of one kind cannot reach an
+// operation of another.
 //
-// A matcher refers to its input string without owning it: declare the String that holds the
-// input before the Matcher, so that the matcher is destroyed first.
+//   Result<T, Error>   the value of a call that can fail, or why it failed: explicit operator
+//                      bool, *r and r-> for the value, r.error() for the reason.
 #ifndef QOVAICUC_HANDLES_HPP
 #define QOVAICUC_HANDLES_HPP
 
@@ -32,6 +34,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 namespace qovaicuc {
 
@@ -98,9 +101,28 @@ private:
 // The library reads locale, codepage and zone names up to their zero byte; a name that holds
 // one is refused rather than cut short.
 inline bool holdsZero(std::string_view text) { return text.find('\0') != std::string_view::npos; }
-inline std::string terminated(std::string_view text) { return std::string(text); }
+// A copy of `text` that c_str() hands to the library as a NUL-terminated name.
+inline std::string cStringCopy(std::string_view text) { return std::string(text); }
 
 }  // namespace detail
+
+// The value of a call that can fail, or the reason it failed (see the top of this file). Reading
+// the value of a failure, or the error of a success, throws std::bad_variant_access.
+template <class T, class Error>
+class Result {
+public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
+    explicit operator bool() const noexcept { return state_.index() == 0; }
+    T& operator*() { return std::get<0>(state_); }
+    const T& operator*() const { return std::get<0>(state_); }
+    T* operator->() { return &std::get<0>(state_); }
+    const T* operator->() const { return &std::get<0>(state_); }
+    const Error& error() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Error> state_;
+};
 
 class String : public detail::Owner<String, detail::DestroyString> {
 public:
@@ -132,22 +154,8 @@ public:
     static Converter open(std::string_view name) {
         void* converter = nullptr;
         if (detail::holdsZero(name)) return {};
-        QOVAUnicodeCodepageConverter::open(detail::terminated(name).c_str(), converter);
+        QOVAUnicodeCodepageConverter::open(detail::cStringCopy(name).c_str(), converter);
         return {adopt, converter};
-    }
-};
-
-class Matcher : public detail::Owner<Matcher, detail::DestroyMatcher> {
-public:
-    using Owner::Owner;
-    // The pattern compiled with `flags` (UREGEX_* bits), without an input yet; empty when the
-    // pattern does not compile. `pattern` loses its trailing U+0000 units.
-    static Matcher make(String& pattern, unsigned int flags = 0) {
-        return {adopt, QOVAUnicodeRegexFactory::make(pattern.get(), flags)};
-    }
-    // The same, bound to `input`, which must outlive the matcher's use of it.
-    static Matcher make(String& pattern, String& input, unsigned int flags = 0) {
-        return {adopt, QOVAUnicodeRegexFactory::make(pattern.get(), input.get(), flags)};
     }
 };
 
@@ -157,7 +165,7 @@ public:
     using Owner::Owner;
     static NumberFormatter make(std::string_view locale) {
         if (detail::holdsZero(locale)) return {};
-        return {adopt, QOVAUnicodeNumFormatterFactory::make(detail::terminated(locale).c_str())};
+        return {adopt, QOVAUnicodeNumFormatterFactory::make(detail::cStringCopy(locale).c_str())};
     }
     // An independent copy with every setting of `source`.
     static NumberFormatter copy(const NumberFormatter& source) {
@@ -170,7 +178,7 @@ public:
     using Owner::Owner;
     static NumberParser make(std::string_view locale) {
         if (detail::holdsZero(locale)) return {};
-        return {adopt, QOVAUnicodeStrToNumFormatterFactory::make(detail::terminated(locale).c_str())};
+        return {adopt, QOVAUnicodeStrToNumFormatterFactory::make(detail::cStringCopy(locale).c_str())};
     }
     static NumberParser copy(const NumberParser& source) {
         return {adopt, source ? QOVAUnicodeStrToNumFormatterFactory::makeCopy(source.get()) : nullptr};
@@ -184,7 +192,7 @@ public:
     // Medium date and time styles, in GMT.
     static DateTimeFormatter make(std::string_view locale) {
         if (detail::holdsZero(locale)) return {};
-        return {adopt, QOVAUnicodeDateTimeFormatterFactory::make(detail::terminated(locale).c_str())};
+        return {adopt, QOVAUnicodeDateTimeFormatterFactory::make(detail::cStringCopy(locale).c_str())};
     }
     // Medium date and time styles in the zone of the ICU id `zone` ("Europe/Berlin"); an id that
     // ICU does not know gives ICU's unknown zone, at offset zero.
@@ -203,7 +211,7 @@ public:
 // without a terminator. Empty owner when memory runs out or `id` holds a zero byte.
 inline String zoneId(std::string_view id) {
     if (detail::holdsZero(id)) return {};
-    return {adopt, QOVAUnicodeStringFactory::make(detail::terminated(id).c_str(), "UTF-8")};
+    return {adopt, QOVAUnicodeStringFactory::make(detail::cStringCopy(id).c_str(), "UTF-8")};
 }
 
 inline DateTimeFormatter DateTimeFormatter::make(Style dateStyle, Style timeStyle,
@@ -211,7 +219,7 @@ inline DateTimeFormatter DateTimeFormatter::make(Style dateStyle, Style timeStyl
     String id = zoneId(zone);
     if (!id || detail::holdsZero(locale)) return {};
     return {adopt, QOVAUnicodeDateTimeFormatterFactory::make(
-                       dateStyle, timeStyle, detail::terminated(locale).c_str(), id.get())};
+                       dateStyle, timeStyle, detail::cStringCopy(locale).c_str(), id.get())};
 }
 
 }  // namespace qovaicuc

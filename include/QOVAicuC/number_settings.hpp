@@ -7,13 +7,17 @@
 // precision table together with its slots, made only by the maker of that row, so every number
 // a row reads is a required argument and no row can be given the wrong kind of number:
 //
-//   using P = qovaicuc::Precision;
-//   qovaicuc::setPrecision(fmt, P::integer());                 // rows without numbers
-//   qovaicuc::setPrecision(fmt, P::fixedFraction(2));          // rows with one digit count
-//   qovaicuc::setPrecision(fmt, P::minMaxFraction(1, 3));      // rows with two
-//   qovaicuc::setPrecision(fmt, P::increment(0.05));           // the increment row (a double)
-//   qovaicuc::setIntegerWidth(fmt, 3);                         // zero-fill to 3 digits
-//   qovaicuc::setIntegerWidth(fmt, 1, 2);                      // zero-fill to 1, truncate at 2
+// ```cpp
+// using P = qovaicuc::Precision;
+// auto fmt = qovaicuc::NumberFormatter::make("en_US");
+// qovaicuc::setPrecision(fmt, P::integer());                 // rows without numbers
+// qovaicuc::setPrecision(fmt, P::fixedFraction(2));          // rows with one digit count
+// qovaicuc::setPrecision(fmt, P::minMaxFraction(1, 3));      // rows with two
+// qovaicuc::setPrecision(fmt, P::increment(0.05));           // the increment row (a decimal)
+// qovaicuc::setIntegerWidth(fmt, 3);                         // zero-fill to 3 digits
+// qovaicuc::setIntegerWidth(fmt, 1, 2);                      // zero-fill to 1, truncate at 2
+// std::optional<P> chosen = P::row(P::Type(2), 2, 0);        // fixedFraction(2), chosen at run time
+// ```
 //
 // Digit counts are passed on unchecked; ICU rejects the ones it cannot take, and the formatter
 // then formats to empty text until a valid value replaces the setting.
@@ -25,6 +29,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace qovaicuc {
 
@@ -89,11 +94,13 @@ public:
     }
     static Precision currencyStandard() { return Precision(N::PrecisionCurrencyStandard); }
     static Precision currencyCash() { return Precision(N::PrecisionCurrencyCash); }
-    // A row chosen at run time (from a command line, say), with both of its numbers given:
-    // rows that read one number or none ignore the others; the increment row takes `first`
-    // as its step.
-    static Precision row(Type type, int first, int second) {
-        if (type == N::PrecisionIncrement) return increment(first);
+    // A row chosen at run time (from a command line, say), with both of its numbers given: rows
+    // that read one number or none ignore the others. The increment row reads a decimal, not
+    // digit counts, and is made only by increment(step): for it, and for a value without a row,
+    // std::nullopt.
+    static std::optional<Precision> row(Type type, int first, int second) {
+        if (type == N::PrecisionIncrement || type < N::PrecisionUnlimited || type > N::PrecisionCurrencyCash)
+            return std::nullopt;
         return Precision(type, first, second);
     }
 
@@ -109,34 +116,26 @@ private:
     mutable ArgumentSlots slots_;
 };
 
-inline void setPrecision(void* formatter, const Precision& precision) {
-    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter, precision.type(), precision.slots());
-}
-inline void setPrecision(const NumberFormatter& formatter, const Precision& precision) {
-    setPrecision(formatter.get(), precision);
+// The row and numbers of `precision` for the formatter.
+inline void setPrecision(NumberFormatter& formatter, const Precision& precision) {
+    QOVAUnicodeNumFormatterServices::SetPrecisionType(formatter.get(), precision.type(), precision.slots());
 }
 
 // At least `minDigits` integer digits, filled with zeros.
-inline void setIntegerWidth(void* formatter, int minDigits) {
+inline void setIntegerWidth(NumberFormatter& formatter, int minDigits) {
     ArgumentSlots slots;
     slots.setInt(0, minDigits);
     QOVAUnicodeNumFormatterServices::SetIntegerWidthType(
-        formatter, QOVAUnicodeNumFormatterServices::IntegerWidthZeroFill, slots.data());
+        formatter.get(), QOVAUnicodeNumFormatterServices::IntegerWidthZeroFill, slots.data());
 }
 
 // At least `minDigits` integer digits, filled with zeros, and at most `maxDigits`: higher digits
 // are cut off (1234 with 1 and 2 gives 34).
-inline void setIntegerWidth(void* formatter, int minDigits, int maxDigits) {
+inline void setIntegerWidth(NumberFormatter& formatter, int minDigits, int maxDigits) {
     ArgumentSlots slots;
     slots.setInt(0, minDigits).setInt(1, maxDigits);
     QOVAUnicodeNumFormatterServices::SetIntegerWidthType(
-        formatter, QOVAUnicodeNumFormatterServices::IntegerWidthZeroFillTruncate, slots.data());
-}
-inline void setIntegerWidth(const NumberFormatter& formatter, int minDigits) {
-    setIntegerWidth(formatter.get(), minDigits);
-}
-inline void setIntegerWidth(const NumberFormatter& formatter, int minDigits, int maxDigits) {
-    setIntegerWidth(formatter.get(), minDigits, maxDigits);
+        formatter.get(), QOVAUnicodeNumFormatterServices::IntegerWidthZeroFillTruncate, slots.data());
 }
 
 }  // namespace qovaicuc

@@ -39,7 +39,7 @@ namespace qovaicuc {
 
 inline String fromUtf8(std::string_view text) {
     if (detail::holdsZero(text)) return {};
-    String s(adopt, QOVAUnicodeStringFactory::make(detail::terminated(text).c_str(), "UTF-8"));
+    String s(adopt, QOVAUnicodeStringFactory::make(detail::cStringCopy(text).c_str(), "UTF-8"));
     QOVAUnicodeStringServices::nullTerminateString(s.get());
     return s;
 }
@@ -53,8 +53,10 @@ inline String fromUtf16(std::u16string_view text) {
     return s;
 }
 
-// The text of `str` as UTF-8.
-inline std::optional<std::string> utf8(void* str) {
+namespace detail {
+
+// The exports on a bare handle, for the helpers that read strings no owner holds (split's fields).
+inline std::optional<std::string> utf8Of(void* str) {
     if (str == nullptr) return std::nullopt;
     const int size = QOVAUnicodeStringServices::getAsUTF8size(str);
     if (size < 0) return std::nullopt;
@@ -64,22 +66,19 @@ inline std::optional<std::string> utf8(void* str) {
     return out;
 }
 
-// The units of `str` without its terminator (see above).
-inline std::optional<std::u16string> utf16(void* str) {
+inline std::optional<std::u16string> utf16Of(void* str) {
     if (str == nullptr) return std::nullopt;
     const int size = QOVAUnicodeStringServices::getAsUTF16size(str);
     if (size < 0) return std::nullopt;
     // A string without units is empty text unless it is bogus, which the UTF-8 export refuses.
-    if (size == 0) return utf8(str) ? std::optional<std::u16string>(u"") : std::nullopt;
+    if (size == 0) return utf8Of(str) ? std::optional<std::u16string>(u"") : std::nullopt;
     std::vector<unsigned short> units(static_cast<size_t>(size));
     if (!QOVAUnicodeStringServices::getAsUTF16(str, units.data(), size)) return std::nullopt;
     if (units.back() == 0) units.pop_back();
     return std::u16string(units.begin(), units.end());
 }
 
-// The text of `str` in the codepage of `converter`. When `substitute` is not 0, the bytes equal
-// to the converter's substitution bytes below 0x80 become `substitute` (see getAsMBCS).
-inline std::optional<std::string> codepage(void* str, void* converter, char substitute = 0) {
+inline std::optional<std::string> codepageOf(void* str, void* converter, char substitute) {
     if (str == nullptr || converter == nullptr) return std::nullopt;
     const int size = QOVAUnicodeStringServices::getAsMBCSsize(str, converter);
     if (size < 0) return std::nullopt;
@@ -90,11 +89,17 @@ inline std::optional<std::string> codepage(void* str, void* converter, char subs
     return out;
 }
 
-inline std::optional<std::string> utf8(const String& str) { return utf8(str.get()); }
-inline std::optional<std::u16string> utf16(const String& str) { return utf16(str.get()); }
-inline std::optional<std::string> codepage(const String& str, const Converter& converter,
-                                           char substitute = 0) {
-    return codepage(str.get(), converter.get(), substitute);
+}  // namespace detail
+
+// The text of `str` as UTF-8.
+inline std::optional<std::string> utf8(const String& str) { return detail::utf8Of(str.get()); }
+// The units of `str` without its terminator (see above).
+inline std::optional<std::u16string> utf16(const String& str) { return detail::utf16Of(str.get()); }
+// The text of `str` in the codepage of `converter`. When `substitute` is not 0, the bytes equal
+// to the converter's substitution bytes below 0x80 become `substitute` (see getAsMBCS). The
+// converter's state is reset and used, as the library does on every codepage export.
+inline std::optional<std::string> codepage(const String& str, Converter& converter, char substitute = 0) {
+    return detail::codepageOf(str.get(), converter.get(), substitute);
 }
 
 }  // namespace qovaicuc

@@ -8,17 +8,30 @@
 
 using icu::UnicodeString;
 
+namespace {
+
+// Whether the texts of `a` and `b` (terminators stripped) joined and terminated stay within the
+// int lengths of ICU's strings. ICU would make the joined string bogus past INT32_MAX units.
+bool joinFits(const UnicodeString& a, const UnicodeString& b) {
+    return b.length() <= INT32_MAX - 1 - a.length();
+}
+
+}  // namespace
+
 // `target` and `source` may be the same string: its text is then doubled and terminated once.
+// A joined text past INT32_MAX - 1 units fails, with both strings as they were (terminated);
+// when ICU cannot allocate the joined text it makes `target` bogus, and the call fails as well.
 bool QOVAUnicodeStringServices::append(void* target, void* source) {
     if (qova::anyNull(target, source)) return false;
     UnicodeString& t = qova::asString(target);
     UnicodeString& s = qova::asString(source);
     qova::stripTerminator(t);
     qova::stripTerminator(s);
-    t.append(s);
+    const bool fits = joinFits(t, s);
+    if (fits) t.append(s);
     qova::terminate(t);
     qova::terminate(s);
-    return true;
+    return fits && !t.isBogus();
 }
 
 // The new string comes first, so that running out of memory leaves both inputs as they were.
@@ -31,10 +44,16 @@ bool QOVAUnicodeStringServices::concatenate(void* first, void* second, void*& re
     UnicodeString& s = qova::asString(second);
     qova::stripTerminator(f);
     qova::stripTerminator(s);
-    *joined = f + s;
+    const bool fits = joinFits(f, s);
+    if (fits) *joined = f + s;
     qova::terminate(f);
     qova::terminate(s);
     qova::terminate(*joined);
+    // Past INT32_MAX - 1 units, or out of memory, ICU's join is bogus: nothing is handed out.
+    if (!fits || joined->isBogus()) {
+        delete joined;
+        return false;
+    }
     result = joined;
     return true;
 }

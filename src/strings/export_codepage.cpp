@@ -7,6 +7,10 @@
 #include "strings/export_source.h"
 #include "strings/string_handle.h"
 
+#include <unicode/ustring.h>
+
+#include <cstdint>
+
 namespace {
 
 // The substitution pass: every output byte equal to one of the converter's substitution bytes
@@ -31,17 +35,56 @@ void overwriteSubstitutions(const UConverter* converter, char* bytes, int32_t co
     }
 }
 
+// ICU's compound-text converter keeps the character set of the last character across calls:
+// its reset does nothing, so each conversion starts in the set where the previous one ended and
+// may begin with an escape sequence or leave one out. Converting one ASCII unit first brings it
+// back to its initial set (ASCII), so that a size and the export that follows it agree.
+void startCompoundText(UConverter* cnv) {
+    if (ucnv_getType(cnv) != UCNV_COMPOUND_TEXT) return;
+    char scratch[8];
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_fromUChars(cnv, scratch, sizeof scratch, u" ", 1, &status);
+}
+
+// ICU's ISCII converters drop bytes when their output overflows in the middle of a script
+// change (the two bytes of ATR and a script code, and the character after it), so that ICU's
+// preflight through an output of capacity 0 counts up to 2 bytes fewer than the conversion
+// writes. They are counted here without any overflow: the text goes in pieces small enough for
+// the largest output that a piece can give into a scratch buffer on the stack. -1 when the
+// count exceeds INT32_MAX.
+int32_t countIscii(UConverter* cnv, const char16_t* units, int32_t length) {
+    constexpr int32_t kScratch = 1024;
+    const int32_t piece = kScratch / ucnv_getMaxCharSize(cnv) - 10;
+    const char16_t* end = units + (length < 0 ? u_strlen(units) : length);
+    char scratch[kScratch];
+    int64_t total = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_resetFromUnicode(cnv);
+    do {
+        const char16_t* stop = end - units > piece ? units + piece : end;
+        char* target = scratch;
+        ucnv_fromUnicode(cnv, &target, scratch + kScratch, &units, stop, nullptr, stop == end, &status);
+        total += target - scratch;
+    } while (U_SUCCESS(status) && units < end);
+    return total > INT32_MAX ? -1 : static_cast<int32_t>(total);
+}
+
 }  // namespace
 
 // A preflight: the status (a buffer overflow, normally) is not examined. The size leaves out
-// the zero byte that getAsMBCS writes after the text.
+// the zero byte that getAsMBCS writes after the text. A count past INT32_MAX bytes, which ICU
+// reports as a negative number, gives 0, the failure result.
 int QOVAUnicodeStringServices::getAsMBCSsize(void* str, void* converter) {
     if (qova::anyNull(str, converter)) return 0;
     const qova::ExportSource source = qova::exportSource(qova::asString(str));
     if (!source.units) return 0;
+    UConverter* cnv = qova::asConverter(converter);
+    startCompoundText(cnv);
     UErrorCode status = U_ZERO_ERROR;
-    return ucnv_fromUChars(qova::asConverter(converter), nullptr, 0, source.units, source.length,
-                           &status);
+    const int32_t size = ucnv_getType(cnv) == UCNV_ISCII
+                             ? countIscii(cnv, source.units, source.length)
+                             : ucnv_fromUChars(cnv, nullptr, 0, source.units, source.length, &status);
+    return size < 0 ? 0 : size;
 }
 
 // Characters that the codepage lacks come out as the converter's substitution bytes (ICU's
@@ -53,10 +96,12 @@ bool QOVAUnicodeStringServices::getAsMBCS(void* str, void* converter, char* buff
     const qova::ExportSource source = qova::exportSource(qova::asString(str));
     if (!source.units) return false;
     UConverter* cnv = qova::asConverter(converter);
+    startCompoundText(cnv);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t count =
         ucnv_fromUChars(cnv, buffer, capacity, source.units, source.length, &status);
-    if (!qova::exactSuccess(status)) return false;
+    // A negative count: the text ran past INT32_MAX bytes, which ICU does not report otherwise.
+    if (!qova::exactSuccess(status) || count < 0) return false;
     if (substitute == 0 || count <= 0) return true;
     overwriteSubstitutions(cnv, buffer, count, substitute);
     return true;

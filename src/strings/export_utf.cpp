@@ -26,11 +26,15 @@ bool exportText(ConvertFromUtf16<Unit> convert, void* str, Unit* buffer, int cap
     UErrorCode status = U_ZERO_ERROR;
     int32_t written = 0;
     convert(buffer, capacity, &written, source.units, source.length, &status);
-    return qova::exactSuccess(status);
+    // A text whose export exceeds INT32_MAX units makes ICU's count run past the int range
+    // (negative) without any error status, after it has filled the buffer: a failure.
+    return qova::exactSuccess(status) && written >= 0;
 }
 
 // A preflight: the status (a buffer overflow, normally) is not examined. ICU stores no length
-// when it cannot convert the text (an unpaired surrogate), and the size is then 0.
+// when it cannot convert the text (an unpaired surrogate), and the size is then 0. A size past
+// INT32_MAX units (UTF-8 of text above about 716 million units) leaves ICU's count negative:
+// that is no size either, and gives 0 as well.
 template <class Unit>
 int exportSize(ConvertFromUtf16<Unit> convert, void* str) {
     if (!str) return 0;
@@ -39,7 +43,7 @@ int exportSize(ConvertFromUtf16<Unit> convert, void* str) {
     UErrorCode status = U_ZERO_ERROR;
     int32_t length = 0;
     convert(nullptr, 0, &length, source.units, source.length, &status);
-    return length;
+    return length < 0 ? 0 : length;
 }
 
 }  // namespace

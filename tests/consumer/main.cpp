@@ -10,8 +10,8 @@
 int main() {
     using namespace qovaicuc;
     auto pattern = fromUtf8(","), input = fromUtf8("a,b");
-    auto matcher = Matcher::make(pattern, input);
-    const auto fields = split(matcher, input);
+    auto matcher = Matcher::make(pattern);
+    const auto fields = split(*matcher, input);
     const auto dates = DateTimeFormatter::make("C", "Etc/GMT-1");
     const auto text = formatTime(dates, TimePoint{});
     const bool ok = fields && fields->size() == 2 && text && parseTime(dates, *text) == TimePoint{};
