@@ -4,7 +4,7 @@
 #   ./dev.sh demo    install what is missing, build, run the tour
 #   ./dev.sh test    install what is missing, build, run the whole test suite with CTest
 # Further stages (used by .ci/run): sanitize, tsan, fuzz, memcheck, bench-build, icu [PREFIX],
-# windows
+# windows, arch [i386|arm64|s390x]
 set -euo pipefail
 cd "$(dirname "$0")"
 

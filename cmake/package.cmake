@@ -25,6 +25,13 @@ if(ICU_UC_LIBRARY MATCHES "^/usr/lib/")
 else()
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_DEPENDS "libicu${QOVAICUC_ICU_MAJOR}, libstdc++6, libc6")
 endif()
+# A cross build makes packages of the architecture it builds for, not of the build machine.
+if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE QOVAICUC_TRIPLET
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND dpkg-architecture -t${QOVAICUC_TRIPLET} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "libqovaicuc${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), libicu-dev")
 include(CPack)

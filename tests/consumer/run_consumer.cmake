@@ -23,9 +23,15 @@ else()
   set(prefix ${WORK_DIR}/prefix)
   run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 endif()
-run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix})
+# A cross build (TOOLCHAIN_FILE, CXX, EMULATOR given) builds with its toolchain and runs the
+# programs through its emulator.
+separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
+if(TOOLCHAIN_FILE)
+  set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE})
+endif()
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} ${toolchain})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
-run(${WORK_DIR}/build/consumer)
+run(${emulator} ${WORK_DIR}/build/consumer)
 
 # The SONAME link must be installed beside the library.
 file(GLOB sonames ${prefix}/lib*/libQOVAicuC.so.1 ${prefix}/lib*/*/libQOVAicuC.so.1)
@@ -44,8 +50,10 @@ set(ENV{PKG_CONFIG_PATH} "${pcdirs}:${ICU_LIBDIR}/pkgconfig")
 execute_process(COMMAND ${PKG_CONFIG} --cflags --libs QOVAicuC icu-uc OUTPUT_VARIABLE flags
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 separate_arguments(flags UNIX_COMMAND "${flags}")
-find_program(CXX NAMES c++ g++ clang++ REQUIRED)
+if(NOT CXX)
+  find_program(CXX NAMES c++ g++ clang++ REQUIRED)
+endif()
 get_filename_component(libdir ${sonames} DIRECTORY)
 run(${CXX} -std=c++17 ${SOURCE_DIR}/main.cpp ${flags} -Wl,-rpath,${libdir} -Wl,-rpath,${ICU_LIBDIR}
     -o ${WORK_DIR}/consumer-pc)
-run(${WORK_DIR}/consumer-pc)
+run(${emulator} ${WORK_DIR}/consumer-pc)
