@@ -241,7 +241,8 @@ TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
     struct Row { const char* name; std::string subst; std::u16string text; char by; std::optional<std::string> out; };
     const bool be = U_IS_BIG_ENDIAN;
     const Row rows[] = {
-        {"ISO-8859-1", "\x7F", u"a\u4E00\u007F", '?', "a??"}, {"ISO-8859-1", "\x80", u"a\u4E00\u0080", '?', "a\x80\x80"},
+        {"ISO-8859-1", "\x7F", u"a\u4E00\u007F", '?', "a??"},
+        {"ISO-8859-1", "\x80", u"a\u4E00\u0080", '?', "a\x80\x80"},
         {"UTF-16", "", u"a\u4E00", '?', be ? "\xFE\xFF\0a\x4E\0"s : "\xFF\xFE" "a\0\0\x4E"s},
         {"UTF-16BE", "", u"a\xD800", '?', "\0a\xFF\xFD"s}, {"UTF-16LE", "", u"a\xD800", '?', "a\0\xFD\xFF"s},
         {"UTF-32", "", u"a\xD800", '?', be ? "??\xFE\xFF???a??\xFF\xFD" : "\xFF\xFE??a???\xFD\xFF??"},

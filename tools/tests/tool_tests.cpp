@@ -87,7 +87,8 @@ TEST(Qovaicu, BehavesAsDocumented) {
         {{"convert", "--to", "windows-1252", "-x"}, std::string("a\r\n\0b", 5), "61 0d 0a 00 62\n", 0},
         {{"convert", "--to", "UTF-16LE", "-x", "--from", "UTF-16BE"}, std::string("\0a\0\0", 4), "61 00 00 00\n", 0},
         // ICU's "UTF-16" writes a byte order mark and the host's byte order
-        {{"convert", "--to", "UTF-16", "-x"}, "a\nb", U_IS_BIG_ENDIAN ? "fe ff 00 61 00 0a 00 62\n" : "ff fe 61 00 0a 00 62 00\n", 0},
+        {{"convert", "--to", "UTF-16", "-x"}, "a\nb",
+         U_IS_BIG_ENDIAN ? "fe ff 00 61 00 0a 00 62\n" : "ff fe 61 00 0a 00 62 00\n", 0},
         {{"convert", "--to", "windows-1252"}, big, icuConvert("windows-1252", big), 0},
         {{"convert", "--to", "ISO-2022-JP"}, jp, icuConvert("ISO-2022-JP", jp), 0},
         {{"convert", "--to", "ISO-8859-1", "-x", "a" + omega}, "", "61\n", 1, "U+03A9 in ISO-8859-1 (input byte 1"},
