@@ -53,6 +53,13 @@ ${QOVAICUC_DEB_ABOUT}
 
 This package contains the header, the optional C++ helpers, the CMake
 package and the pkg-config file.")
+# A cross build makes packages of the architecture it builds for, not of the build machine.
+if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE QOVAICUC_TRIPLET
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND dpkg-architecture -t${QOVAICUC_TRIPLET} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "libqovaicuc${PROJECT_VERSION_MAJOR} (= ${PROJECT_VERSION}), libicu-dev")
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Compares the library's exported symbols (demangled) with the lists in a folder.
-#   ELF shared object: the defined dynamic symbols (nm -D).
+#   ELF shared object: the defined dynamic symbols (nm -D; NM picks the nm, such as a cross
+#   toolchain's, though the build machine's reads the other architectures' ELF files as well).
 #   PE DLL: the names of the export table (objdump -p); MinGW exports Itanium-mangled names,
 #   which demangle as on Linux. OBJDUMP picks the objdump that reads PE files.
 set -euo pipefail
@@ -16,7 +17,7 @@ if [ "$(head -c 2 "$lib")" = MZ ]; then
     exit 1
   fi
 else
-  names=$(nm -D --defined-only "$lib" | awk '{print $3}')
+  names=$("${NM:-nm}" -D --defined-only "$lib" | awk '{print $3}')
 fi
 actual=$(echo "$names" | c++filt | LC_ALL=C sort -u)
 # A line may end in a comment ("# since 1.1.0", the version that first exported the symbol).

@@ -5,6 +5,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -41,13 +42,11 @@ void expectExport(int size, Get get, const std::optional<Text>& text, bool zero 
     EXPECT_EQ(run(fit + 2), std::pair(true, expected));
 }
 
-// The wide form ICU gives the text before the first U+0000 (UTF-32 or UTF-16 by platform), if any.
-std::optional<std::wstring> wide(const std::u16string& text) {
-    std::vector<wchar_t> out(text.size() * 2 + 1);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToWCS(out.data(), int32_t(out.size()), &length, text.c_str(), -1, &status);
-    return U_SUCCESS(status) ? std::optional(std::wstring(out.data(), size_t(length))) : std::nullopt;
+// The wide form of the text before the first U+0000: its code points where wchar_t has 32 bits
+// (none when it cannot be converted), its UTF-16 units as they are where wchar_t has 16.
+std::optional<std::wstring> wide(const std::u16string& text, const std::optional<std::vector<int>>& cps) {
+    if (sizeof(wchar_t) == 2) return std::wstring(text.begin(), std::find(text.begin(), text.end(), u'\0'));
+    return cps ? std::optional(std::wstring(cps->begin(), cps->end())) : std::nullopt;
 }
 
 }  // namespace
@@ -227,16 +226,26 @@ TEST(Export, EveryUnitOrTheTextBeforeTheFirstZeroSizesAndRefusals) {
         expectExport<char>(SS::getAsUTF8size(s), [&](char* b, int c) { return SS::getAsUTF8(s, b, c); }, utf8);
         expectExport<int>(SS::getAsUTF32size(s), [&](int* b, int c) { return SS::getAsUTF32(s, b, c); }, cps);
         expectExport<wchar_t>(SS::getAsWCSsize(s), [&](wchar_t* b, int c) { return SS::getAsWCS(s, b, c); },
-                     none ? std::nullopt : wide(text));
+                     none ? std::nullopt : wide(text, cps));
     }
 }
 
 // Codepage bytes of the text before the first U+0000 (the converter's substitution bytes for
 // characters the codepage lacks). With a substitute (`by`) not 0 every output byte equal to a
-// substitution byte below 0x80 becomes `by`: bytes from 0x80 up never match.
+// substitution byte below 0x80 becomes `by`: bytes from 0x80 up never match, whether char is
+// signed or not. "UTF-16" and "UTF-32" write a byte order mark and the host's byte order, the
+// others their own order; UTF-32's substitution bytes hold two zeros, so `by` takes every zero.
 TEST(CodepageExport, BytesSizesAndTheSubstitutionPass) {
     struct Row { const char* name; std::string subst; std::u16string text; char by; std::optional<std::string> out; };
+    const bool be = U_IS_BIG_ENDIAN;
     const Row rows[] = {
+        {"ISO-8859-1", "\x7F", u"a\u4E00\u007F", '?', "a??"},
+        {"ISO-8859-1", "\x80", u"a\u4E00\u0080", '?', "a\x80\x80"},
+        {"UTF-16", "", u"a\u4E00", '?', be ? "\xFE\xFF\0a\x4E\0"s : "\xFF\xFE" "a\0\0\x4E"s},
+        {"UTF-16BE", "", u"a\xD800", '?', "\0a\xFF\xFD"s}, {"UTF-16LE", "", u"a\xD800", '?', "a\0\xFD\xFF"s},
+        {"UTF-32", "", u"a\xD800", '?', be ? "??\xFE\xFF???a??\xFF\xFD" : "\xFF\xFE??a???\xFD\xFF??"},
+        {"UTF-32", "", u"a", 0, be ? "\0\0\xFE\xFF\0\0\0a"s : "\xFF\xFE\0\0" "a\0\0\0"s},
+        {"UTF-32BE", "", u"a", 0, "\0\0\0a"s}, {"UTF-32LE", "", u"a\xD800", '?', "a???\xFD\xFF??"},
         {"ISO-8859-1", "", u"a\u4E00\u001A?b", 0, "a\x1A\x1A?b"}, {"ISO-8859-1", "", u"a\u4E00\u001A?b", '?', "a???b"},
         {"ibm-037", "", u"a\u4E00\u001A?b", '\x6F', "\x81\x6F\x6F\x6F\x82"},  // 0x3F: U+001A and subst.; '?' 0x6F
         {"windows-1252", "?", u"a\u4E00\u001A?b", '_', "a_\x1A_b"},  // takes the text's '?' along

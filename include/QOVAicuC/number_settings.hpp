@@ -2,10 +2,11 @@
 // header-only C++ conveniences over QOVAUnicodeNumFormatterServices::SetPrecisionType and
 // SetIntegerWidthType.
 //
-// Those operations read their numbers from consecutive 8-byte slots: an int in the low four
-// bytes of its slot, little-endian; a double filling its slot. A Precision is one row of the
-// precision table together with its slots, made only by the maker of that row, so every number
-// a row reads is a required argument and no row can be given the wrong kind of number:
+// Those operations read their numbers from consecutive 8-byte slots, little-endian on every
+// host: an int in the low four bytes of its slot, a double filling its slot. A Precision is one
+// row of the precision table together with its slots, made only by the maker of that row, so
+// every number a row reads is a required argument and no row can be given the wrong kind of
+// number:
 //
 // ```cpp
 // using P = qovaicuc::Precision;
@@ -37,26 +38,24 @@ namespace qovaicuc {
 class ArgumentSlots {
 public:
     // Slot `k` (0 or 1) holds `value` in its low four bytes, little-endian on every host.
-    ArgumentSlots& setInt(int k, int value) {
-        const auto u = static_cast<std::uint32_t>(value);
-        const unsigned char bytes[4] = {
-            static_cast<unsigned char>(u & 0xFFu), static_cast<unsigned char>((u >> 8) & 0xFFu),
-            static_cast<unsigned char>((u >> 16) & 0xFFu),
-            static_cast<unsigned char>((u >> 24) & 0xFFu)};
-        std::memcpy(slot(k), bytes, sizeof bytes);
-        return *this;
-    }
-    // Slot `k` (0 or 1) holds `value` as an IEEE 754 double.
+    ArgumentSlots& setInt(int k, int value) { return put(k, static_cast<std::uint32_t>(value), 4); }
+    // Slot `k` (0 or 1) holds `value` as an IEEE 754 double, little-endian on every host too.
     ArgumentSlots& setDouble(int k, double value) {
         static_assert(sizeof(double) == 8, "a double fills one 8-byte slot");
-        std::memcpy(slot(k), &value, sizeof value);
-        return *this;
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return put(k, bits, 8);
     }
     char* data() { return bytes_; }
     const char* data() const { return bytes_; }
 
 private:
     char* slot(int k) { return bytes_ + 8 * (k == 0 ? 0 : 1); }
+    // The low `count` bytes of `bits` into slot `k`, least significant first.
+    ArgumentSlots& put(int k, std::uint64_t bits, int count) {
+        for (int b = 0; b < count; ++b) slot(k)[b] = static_cast<char>(static_cast<unsigned char>(bits >> (8 * b)));
+        return *this;
+    }
     alignas(8) char bytes_[16] = {};
 };
 

@@ -99,8 +99,8 @@ long long Services::FormatStrToInt64_t(void* parser, void* text, ErrorType& err)
     return asInt64(readNumber(parser, text, err), err);
 }
 
-// The low 32 bits of the 64-bit result, so always within 0 to 4294967295 although unsigned long
-// is wider here: -1 gives 4294967295.
+// The low 32 bits of the 64-bit result, so always within 0 to 4294967295 whether unsigned long
+// has 32 bits or 64: -1 gives 4294967295.
 unsigned long Services::FormatStrToULong(void* parser, void* text, ErrorType& err) {
     if (qova::anyNull(parser, text)) return 0;
     return static_cast<uint32_t>(asInt64(readNumber(parser, text, err), err));
