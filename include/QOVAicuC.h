@@ -142,7 +142,8 @@ public:
 
     /// Appends the text of `source` to `target`; both come out terminated (so `source` is
     /// changed when it was not). false if a handle is null, or if the joined text and its
-    /// terminator would pass INT32_MAX units (both then keep their text).
+    /// terminator would pass INT32_MAX units (both then keep their text), or if ICU cannot
+    /// allocate the joined text (the target then has lost its text).
     static bool append(void* target, void* source);
     /// A new terminated string joining the texts of `first` and `second` in `result` (owned by
     /// the caller; the earlier value of `result` is overwritten, not released). Both inputs come

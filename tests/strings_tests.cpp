@@ -171,6 +171,11 @@ TEST(StringEditing, AppendAndConcatenateJoinTextsAndTerminateEveryString) {
         EXPECT_TRUE(SS::concatenate(a, b, result) == ok && adopt(result) == (ok ? joined : kNull));
         EXPECT_TRUE(a.units() == firstAfter && b.units() == secondAfter);
     }
+    // A bogus string joins as ICU leaves it (no text): the calls succeed as for any other string.
+    Str bad(bogus()), bad2(bogus()), x(u"x");
+    void* joined = nullptr;
+    EXPECT_TRUE(SS::append(bad, x) && SS::concatenate(bad2, x, joined) && joined);
+    adopt(joined);
 }
 
 // Every unit is replaced, terminators included; replacing 0 terminates again, replacing by 0

@@ -21,17 +21,20 @@ bool joinFits(const UnicodeString& a, const UnicodeString& b) {
 // `target` and `source` may be the same string: its text is then doubled and terminated once.
 // A joined text past INT32_MAX - 1 units fails, with both strings as they were (terminated);
 // when ICU cannot allocate the joined text it makes `target` bogus, and the call fails as well.
+// A target that was bogus already (a string made from text its codepage could not read) stays
+// so, as ICU leaves it, and the call succeeds as for any other string.
 bool QOVAUnicodeStringServices::append(void* target, void* source) {
     if (qova::anyNull(target, source)) return false;
     UnicodeString& t = qova::asString(target);
     UnicodeString& s = qova::asString(source);
+    const bool wasBogus = t.isBogus();
     qova::stripTerminator(t);
     qova::stripTerminator(s);
     const bool fits = joinFits(t, s);
     if (fits) t.append(s);
     qova::terminate(t);
     qova::terminate(s);
-    return fits && !t.isBogus();
+    return fits && (wasBogus || !t.isBogus());
 }
 
 // The new string comes first, so that running out of memory leaves both inputs as they were.
@@ -44,13 +47,14 @@ bool QOVAUnicodeStringServices::concatenate(void* first, void* second, void*& re
     UnicodeString& s = qova::asString(second);
     qova::stripTerminator(f);
     qova::stripTerminator(s);
-    const bool fits = joinFits(f, s);
+    const bool fits = joinFits(f, s), bogusInput = f.isBogus() || s.isBogus();
     if (fits) *joined = f + s;
     qova::terminate(f);
     qova::terminate(s);
     qova::terminate(*joined);
-    // Past INT32_MAX - 1 units, or out of memory, ICU's join is bogus: nothing is handed out.
-    if (!fits || joined->isBogus()) {
+    // Past INT32_MAX - 1 units, or out of memory, ICU's join is bogus: nothing is handed out. The
+    // join of a bogus input is bogus as ICU makes it, and handed out as for any other input.
+    if (!fits || (joined->isBogus() && !bogusInput)) {
         delete joined;
         return false;
     }
