@@ -55,10 +55,15 @@ if(MODE STREQUAL "deb")
     run(${emulator} ${prefix}/bin/qovaicu --version)
     unset(ENV{LD_LIBRARY_PATH})
   endif()
-  # lintian, where installed: no errors.
+  # lintian, where installed: no errors. Built against an ICU of its own prefix (not Debian's),
+  # the library carries a runpath to that ICU on purpose, which lintian would report.
   find_program(LINTIAN lintian)
   if(LINTIAN)
-    execute_process(COMMAND ${LINTIAN} ${debs} OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    set(suppress "")
+    if(NOT ICU_LIBDIR MATCHES "^/usr/lib(/|$)")
+      set(suppress --suppress-tags custom-library-search-path)
+    endif()
+    execute_process(COMMAND ${LINTIAN} ${suppress} ${debs} OUTPUT_VARIABLE out ERROR_VARIABLE out)
     message(STATUS "lintian:\n${out}")
     if(out MATCHES "(^|\n)E: ")
       message(FATAL_ERROR "lintian reports errors")
