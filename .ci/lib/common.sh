@@ -65,7 +65,7 @@ werror_flag() { [ "${CI:-}" = true ] && echo -DQOVAICUC_WERROR=ON || echo -DQOVA
 valgrind_cmd() {
   VALGRIND=(valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=definite,indirect
             --errors-for-leak-kinds=definite,indirect --suppressions="$ROOT/.ci/valgrind.supp")
-  if nm -C --defined-only "$1" 2>/dev/null | grep -q ' operator new(unsigned long)$'; then
+  if nm -C --defined-only "$1" 2>/dev/null | grep ' operator new(unsigned long)$' >/dev/null; then
     VALGRIND+=(--soname-synonyms=somalloc=nouserintercepts)
   fi
 }
