@@ -5,6 +5,7 @@
 # that dpkg-shlibdeps uses, the tool (TOOL) with its man page (HELP2MAN), lintian where installed.
 cmake_policy(VERSION 3.20)
 file(REMOVE_RECURSE ${WORK_DIR})
+separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
@@ -75,7 +76,6 @@ else()
 endif()
 # A cross build (TOOLCHAIN_FILE, CXX, EMULATOR given) builds with its toolchain and runs the
 # programs through its emulator.
-separate_arguments(emulator UNIX_COMMAND "${EMULATOR}")
 if(TOOLCHAIN_FILE)
   set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE})
 endif()
