@@ -106,7 +106,11 @@ endfunction()
 if(MODE STREQUAL "deb")
   # The package's .pc names /usr, whose folders pkg-config leaves out of the flags; the
   # consumer is built against the unpacked root by moving the file's prefix there.
-  # (An ICU of its own prefix keeps its include folder in the flags.)
+  # (An ICU of its own prefix keeps its include folder in the flags.) In a cross build the
+  # target's folders are the system ones, as its own pkg-config has them.
+  if(EMULATOR AND ARCH)
+    set(ENV{PKG_CONFIG_SYSTEM_LIBRARY_PATH} "/usr/lib/${ARCH}:/usr/lib:/lib/${ARCH}:/lib")
+  endif()
   pkg_config(cflags --cflags QOVAicuC)
   pkg_config(libs --libs-only-L QOVAicuC)
   foreach(flag IN LISTS cflags libs)
