@@ -72,8 +72,9 @@ int32_t countIscii(UConverter* cnv, const char16_t* units, int32_t length) {
 }  // namespace
 
 // A preflight: the status (a buffer overflow, normally) is not examined. The size leaves out
-// the zero byte that getAsMBCS writes after the text. A count past INT32_MAX bytes, which ICU
-// reports as a negative number, gives 0, the failure result.
+// the zero byte that getAsMBCS writes after the text. For a text whose bytes would pass
+// INT32_MAX, ICU's preflight gives 0 (with an error status) and the ISCII count -1: both come out
+// as 0, the failure result.
 int QOVAUnicodeStringServices::getAsMBCSsize(void* str, void* converter) {
     if (qova::anyNull(str, converter)) return 0;
     const qova::ExportSource source = qova::exportSource(qova::asString(str));
@@ -100,7 +101,7 @@ bool QOVAUnicodeStringServices::getAsMBCS(void* str, void* converter, char* buff
     UErrorCode status = U_ZERO_ERROR;
     const int32_t count =
         ucnv_fromUChars(cnv, buffer, capacity, source.units, source.length, &status);
-    // A negative count: the text ran past INT32_MAX bytes, which ICU does not report otherwise.
+    // Past INT32_MAX bytes ICU reports an error; a negative count is refused all the same.
     if (!qova::exactSuccess(status) || count < 0) return false;
     if (substitute == 0 || count <= 0) return true;
     overwriteSubstitutions(cnv, buffer, count, substitute);
