@@ -39,8 +39,8 @@ void overwriteSubstitutions(const UConverter* converter, char* bytes, int32_t co
 // its reset does nothing, so each conversion starts in the set where the previous one ended and
 // may begin with an escape sequence or leave one out. Converting one ASCII unit first brings it
 // back to its initial set (ASCII), so that a size and the export that follows it agree.
-void startCompoundText(UConverter* cnv) {
-    if (ucnv_getType(cnv) != UCNV_COMPOUND_TEXT) return;
+void startCompoundText(UConverter* cnv, UConverterType type) {
+    if (type != UCNV_COMPOUND_TEXT) return;
     char scratch[8];
     UErrorCode status = U_ZERO_ERROR;
     ucnv_fromUChars(cnv, scratch, sizeof scratch, u" ", 1, &status);
@@ -80,9 +80,10 @@ int QOVAUnicodeStringServices::getAsMBCSsize(void* str, void* converter) {
     const qova::ExportSource source = qova::exportSource(qova::asString(str));
     if (!source.units) return 0;
     UConverter* cnv = qova::asConverter(converter);
-    startCompoundText(cnv);
+    const UConverterType type = ucnv_getType(cnv);
+    startCompoundText(cnv, type);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t size = ucnv_getType(cnv) == UCNV_ISCII
+    const int32_t size = type == UCNV_ISCII
                              ? countIscii(cnv, source.units, source.length)
                              : ucnv_fromUChars(cnv, nullptr, 0, source.units, source.length, &status);
     return size < 0 ? 0 : size;
@@ -97,7 +98,7 @@ bool QOVAUnicodeStringServices::getAsMBCS(void* str, void* converter, char* buff
     const qova::ExportSource source = qova::exportSource(qova::asString(str));
     if (!source.units) return false;
     UConverter* cnv = qova::asConverter(converter);
-    startCompoundText(cnv);
+    startCompoundText(cnv, ucnv_getType(cnv));
     UErrorCode status = U_ZERO_ERROR;
     const int32_t count =
         ucnv_fromUChars(cnv, buffer, capacity, source.units, source.length, &status);
